@@ -1,0 +1,56 @@
+# Shared flags and helpers for the project's own targets.
+
+set(KORU_WARNINGS -Wall -Wextra -Werror)
+set(KORU_SAN_FLAGS "")
+if(KORU_SANITIZE)
+  set(KORU_SAN_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+elseif(KORU_TSAN)
+  set(KORU_SAN_FLAGS -fsanitize=thread -fno-omit-frame-pointer)
+endif()
+if(KORU_SAN_FLAGS)
+  add_compile_options(${KORU_SAN_FLAGS})
+  add_link_options(${KORU_SAN_FLAGS})
+endif()
+if(KORU_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
+# koru_library(name SOURCES ... DEPS ...): one static library per layer.
+function(koru_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_compile_options(${name} PRIVATE ${KORU_WARNINGS})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+endfunction()
+
+# koru_test(name SOURCES ... DEPS ... [LABELS ...]): a GoogleTest executable registered with ctest.
+function(koru_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;LABELS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_compile_options(${name} PRIVATE ${KORU_WARNINGS})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+    PROPERTIES LABELS "${ARG_LABELS}"
+    ENVIRONMENT "KORU_SOURCE_DIR=${PROJECT_SOURCE_DIR};QT_QPA_PLATFORM=offscreen")
+endfunction()
+
+# koru_benchmark(name SOURCES ... DEPS ...)
+function(koru_benchmark name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_compile_options(${name} PRIVATE ${KORU_WARNINGS})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} benchmark::benchmark benchmark::benchmark_main)
+endfunction()
+
+# koru_fuzzer(name SOURCES ... DEPS ...): a libFuzzer target (clang only).
+function(koru_fuzzer name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS})
+endfunction()
