@@ -54,3 +54,17 @@ function(koru_fuzzer name)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS})
 endfunction()
+
+# koru_layer(name DEPS ...): the static library of a folder, from every .cpp below it.
+function(koru_layer name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  koru_library(${name} SOURCES ${sources} DEPS ${ARG_DEPS})
+endfunction()
+
+# koru_layer_tests(name DEPS ... [LABELS ...]): one test executable from every *.cpp of a tests/ folder.
+function(koru_layer_tests name)
+  cmake_parse_arguments(ARG "" "" "DEPS;LABELS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  koru_test(${name} SOURCES ${sources} DEPS ${ARG_DEPS} LABELS ${ARG_LABELS})
+endfunction()
