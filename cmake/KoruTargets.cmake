@@ -55,10 +55,14 @@ function(koru_fuzzer name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS})
 endfunction()
 
-# koru_layer(name DEPS ...): the static library of a folder, from every .cpp below it.
+# koru_layer(name DEPS ... [EXCLUDE regex]): the static library of a folder, from every .cpp
+# below it except those whose path matches EXCLUDE (a subfolder that is a library of its own).
 function(koru_layer name)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "EXCLUDE" "DEPS" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(ARG_EXCLUDE)
+    list(FILTER sources EXCLUDE REGEX "${ARG_EXCLUDE}")
+  endif()
   koru_library(${name} SOURCES ${sources} DEPS ${ARG_DEPS})
 endfunction()
 
