@@ -27,6 +27,7 @@ enum class Status : uint32_t {
     ValueOutOfRange,       // raw value outside the logical range (scaled value)
     NullValue,             // the field holds its null state
     NotValueArray,
+    InvalidArgument,       // a required output pointer is null
 };
 const char* StatusName(Status s);
 
@@ -107,14 +108,19 @@ public:
                                                 uint16_t linkCollection = 0,
                                                 uint16_t usage = 0) const;
 
-    // Largest number of buttons of this page (0: any page) that can be on at once in any report of the type.
+    // Largest number of buttons of this page (0: any page) that can be on at once in one report of the type.
     uint32_t MaxUsageListLength(ReportType type, uint16_t usagePage) const;
 
-    // The buttons of a page that are on in a report. `length` is in: list capacity, out: usages written.
+    // The buttons of a page (0: any) that are on in a report, in report order; array
+    // selectors outside the logical range or the usage list are skipped. `length` is
+    // in: list capacity, out: usages written (on BufferTooSmall the list is full).
     Status GetUsages(ReportType type, uint16_t usagePage, uint16_t linkCollection, uint16_t* usageList,
                      uint32_t* length, std::span<const uint8_t> report) const;
+    // The value's bits as they stand (a value array yields its first field).
     Status GetUsageValue(ReportType type, uint16_t usagePage, uint16_t linkCollection, uint16_t usage,
                          uint32_t* value, std::span<const uint8_t> report) const;
+    // Sign-extended when the logical minimum is negative, then scaled onto the physical
+    // range when one is set (otherwise the logical value).
     Status GetScaledUsageValue(ReportType type, uint16_t usagePage, uint16_t linkCollection,
                                uint16_t usage, int32_t* value, std::span<const uint8_t> report) const;
 
