@@ -98,7 +98,10 @@ hid::VirtualDeviceDescription SimulatedDevice::Describe(Appearance appearance) c
     description.productId = identity.productId;
     description.name = std::string(Name()) + (viaReceiver ? "-receiver" : "");
     if (model_ == SimModel::Headset) {
-        // The audio interfaces 0 to 2 are not HID; only interface 3 shows on the bus.
+        // Interfaces 0 to 2 are audio. The bus writes "&mi_NN" only for a device
+        // it sees with several interfaces, so interface 0 stands in for them
+        // (descriptor-less: nothing can open it) to give interface 3 its "&mi_03".
+        description.interfaces.push_back({0, {}});
         description.interfaces.push_back({kHeadsetInterface, HeadsetDescriptor()});
         return description;
     }
@@ -108,12 +111,19 @@ hid::VirtualDeviceDescription SimulatedDevice::Describe(Appearance appearance) c
     return description;
 }
 
+// The system keeps the boot keyboard and mouse for itself: opening them for
+// reading or writing is refused.
+void SimulatedDevice::HoldBootInterface(hid::VirtualDeviceId id) {
+    if (model_ != SimModel::Headset) bus_->SetAccessDenied(id, 0, true);
+}
+
 // The bus may call the firmware under its own lock, and the firmware asks this
 // device for its route: mutex_ is never held while calling the bus.
 void SimulatedDevice::PlugCable() {
     std::lock_guard plugging(plugMutex_);
     if (IsCablePlugged()) return;
     const hid::VirtualDeviceId id = bus_->Plug(Describe(Appearance::Cable), router_);
+    HoldBootInterface(id);
     std::lock_guard lock(mutex_);
     cableId_ = id;
 }
@@ -138,6 +148,7 @@ bool SimulatedDevice::PlugReceiver() {
     std::lock_guard plugging(plugMutex_);
     if (IsReceiverPlugged()) return true;
     const hid::VirtualDeviceId id = bus_->Plug(Describe(Appearance::Receiver), router_);
+    HoldBootInterface(id);
     std::lock_guard lock(mutex_);
     receiverId_ = id;
     return true;

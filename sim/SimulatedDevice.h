@@ -114,6 +114,7 @@ private:
     class Router;
     SimulatedDevice(SimModel model, std::shared_ptr<hid::VirtualHidBus> bus);
     hid::VirtualDeviceDescription Describe(Appearance appearance) const;
+    void HoldBootInterface(hid::VirtualDeviceId id);
 
     const SimModel model_;
     const std::shared_ptr<hid::VirtualHidBus> bus_;
