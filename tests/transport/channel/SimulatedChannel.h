@@ -17,14 +17,15 @@ namespace koru::test {
 class SimulatedChannel {
 public:
     explicit SimulatedChannel(sim::SimModel model = sim::SimModel::Keyboard)
-        : device(sim::SimulatedDevice::Create(model, bus)), firmware(sim::DeviceFirmware::Install(device)) {
+        : device(sim::SimulatedDevice::Create(model, bus)), firmware(sim::DeviceFirmware::Install(device)),
+          previousBackends_(hid::Backends()) {
         hid::SetBackends({bus});
     }
     ~SimulatedChannel() {
         channel.SetOpen(false);
         channel.CableEndpoint().Close();
         channel.ReceiverEndpoint().Close();
-        hid::SetBackends({});
+        hid::SetBackends(previousBackends_);
     }
 
     // Plugs the cable and opens the channel on it, as the main window does.
@@ -60,6 +61,8 @@ public:
     CDeviceChannel channel;
 
 private:
+    std::vector<std::shared_ptr<hid::Backend>> previousBackends_;  // nested fixtures restore in turn
+
     bool Attach(CHidDevice& endpoint, hid::VirtualDeviceId id, int mode) {
         std::lock_guard lock(channel.ExchangeLock());
         if (!endpoint.Open(PathOf(id), true, true, true, false)) return false;
