@@ -68,6 +68,18 @@ UsageSpan SelectedUsage(const ArrayField& field, uint32_t raw) {
     return {};
 }
 
+template <typename CapsT>
+std::vector<CapsT> FilterCaps(const std::vector<CapsT>& all, uint16_t usagePage, uint16_t linkCollection,
+                              uint16_t usage) {
+    std::vector<CapsT> result;
+    for (const CapsT& caps : all) {
+        if (Matches(usagePage, caps.usagePage) && Matches(linkCollection, caps.linkCollection) &&
+            (usage == 0 || (usage >= caps.usageMin && usage <= caps.usageMax)))
+            result.push_back(caps);
+    }
+    return result;
+}
+
 // Where a usage lookup landed: found in this report, found only in reports
 // with another ID, or not at all.
 Status LookupStatus(bool seen, bool seenInThisReport) {
@@ -90,26 +102,14 @@ bool PreparsedData::UsesReportId(uint8_t id) const {
 
 std::vector<ButtonCaps> PreparsedData::GetSpecificButtonCaps(ReportType type, uint16_t usagePage,
                                                              uint16_t linkCollection, uint16_t usage) const {
-    std::vector<ButtonCaps> result;
-    if (!ValidType(type)) return result;
-    for (const ButtonCaps& caps : impl_->tables[static_cast<size_t>(type)].buttonCaps) {
-        if (Matches(usagePage, caps.usagePage) && Matches(linkCollection, caps.linkCollection) &&
-            (usage == 0 || (usage >= caps.usageMin && usage <= caps.usageMax)))
-            result.push_back(caps);
-    }
-    return result;
+    if (!ValidType(type)) return {};
+    return FilterCaps(impl_->tables[static_cast<size_t>(type)].buttonCaps, usagePage, linkCollection, usage);
 }
 
 std::vector<ValueCaps> PreparsedData::GetSpecificValueCaps(ReportType type, uint16_t usagePage,
                                                            uint16_t linkCollection, uint16_t usage) const {
-    std::vector<ValueCaps> result;
-    if (!ValidType(type)) return result;
-    for (const ValueCaps& caps : impl_->tables[static_cast<size_t>(type)].valueCaps) {
-        if (Matches(usagePage, caps.usagePage) && Matches(linkCollection, caps.linkCollection) &&
-            (usage == 0 || (usage >= caps.usageMin && usage <= caps.usageMax)))
-            result.push_back(caps);
-    }
-    return result;
+    if (!ValidType(type)) return {};
+    return FilterCaps(impl_->tables[static_cast<size_t>(type)].valueCaps, usagePage, linkCollection, usage);
 }
 
 // Per report ID: every bitfield usage of the page, plus one per selector of

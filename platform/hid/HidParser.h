@@ -46,7 +46,8 @@ struct Caps {
     uint16_t numberFeatureValueCaps = 0;
 };
 
-// One main item's worth of buttons (1-bit variables or an array of selectors).
+// One usage or usage range of a button main item (1-bit variables, or an array of
+// selectors; an array with several ranges is listed once per range).
 struct ButtonCaps {
     uint16_t usagePage = 0;
     uint8_t reportId = 0;
@@ -65,7 +66,7 @@ struct ButtonCaps {
     int32_t logicalMax = 0;
 };
 
-// One value usage or range of value usages.
+// One value usage or range of value usages of a main item.
 struct ValueCaps {
     uint16_t usagePage = 0;
     uint8_t reportId = 0;

@@ -139,6 +139,9 @@ private:
     bool AddArray(ReportTypeTables& tables, std::vector<UsageSpan> spans, uint32_t flags, uint32_t bitOffset);
     bool ResolveUsages(std::vector<UsageSpan>& spans);
     void FlushPendingUsages();
+    void AddRangeEnd(std::optional<WrittenUsage>& end, WrittenUsage usage);
+    template <typename CapsT>
+    CapsT NewCaps(const UsageSpan& span, uint32_t flags, uint32_t bitOffset) const;
     void AddWrittenSpan(WrittenSpan span);
     bool Finish(std::vector<TopLevelCollection>& out);
     bool Fail(std::string reason);
@@ -272,16 +275,10 @@ bool DescriptorParser::HandleLocal(const Item& item) {
             AddWrittenSpan({usage, usage});
             break;
         case kUsageMinimum:
-            if (skipAlternative) break;
-            if (local_.pendingMin) FlushPendingUsages();
-            local_.pendingMin = usage;
-            if (local_.pendingMax) AddWrittenSpan({*local_.pendingMin, *local_.pendingMax});
+            if (!skipAlternative) AddRangeEnd(local_.pendingMin, usage);
             break;
         case kUsageMaximum:
-            if (skipAlternative) break;
-            if (local_.pendingMax) FlushPendingUsages();
-            local_.pendingMax = usage;
-            if (local_.pendingMin) AddWrittenSpan({*local_.pendingMin, *local_.pendingMax});
+            if (!skipAlternative) AddRangeEnd(local_.pendingMax, usage);
             break;
         case kDelimiter:
             if (item.data == 1) {
@@ -306,6 +303,14 @@ void DescriptorParser::AddWrittenSpan(WrittenSpan span) {
     local_.pendingMin.reset();
     local_.pendingMax.reset();
     if (local_.inDelimiter) local_.delimiterTaken = true;
+}
+
+// Minimum and maximum may come in either order; a second one of a kind means
+// the first had no partner.
+void DescriptorParser::AddRangeEnd(std::optional<WrittenUsage>& end, WrittenUsage usage) {
+    if (end) FlushPendingUsages();
+    end = usage;
+    if (local_.pendingMin && local_.pendingMax) AddWrittenSpan({*local_.pendingMin, *local_.pendingMax});
 }
 
 // A minimum or maximum without its partner stands for itself.
@@ -379,16 +384,33 @@ bool DescriptorParser::AddField(ReportType type, uint32_t flags) {
     return true;
 }
 
+// The fields every capability shares, taken from the current state.
+template <typename CapsT>
+CapsT DescriptorParser::NewCaps(const UsageSpan& span, uint32_t flags, uint32_t bitOffset) const {
+    const uint16_t link = collectionStack_.back();
+    const LinkNode& linkNode = current_->nodes[link];
+    CapsT caps;
+    caps.usagePage = span.page;
+    caps.reportId = global_.reportId;
+    caps.isRange = span.min != span.max;
+    caps.usageMin = span.min;
+    caps.usageMax = span.max;
+    caps.isAbsolute = !(flags & kFlagRelative);
+    caps.linkCollection = link;
+    caps.linkUsagePage = linkNode.usagePage;
+    caps.linkUsage = linkNode.usage;
+    caps.bitOffset = static_cast<uint16_t>(bitOffset);
+    caps.logicalMin = global_.logicalMin;
+    caps.logicalMax = ResolveMaximum(global_.logicalMax, global_.logicalMin);
+    return caps;
+}
+
 // Variable fields take the usages in order, the last usage repeating over any
 // fields left; each usage or range becomes one capability. 1-bit fields are
 // buttons, wider ones values.
 void DescriptorParser::AddVariableCaps(ReportTypeTables& tables, const std::vector<UsageSpan>& spans,
                                        uint32_t flags, uint32_t bitOffset) {
-    const CollectionBuilder& builder = *current_;
-    const uint16_t link = collectionStack_.back();
-    const LinkNode& linkNode = builder.nodes[link];
     const uint16_t size = static_cast<uint16_t>(global_.reportSize);
-    const int32_t logicalMax = ResolveMaximum(global_.logicalMax, global_.logicalMin);
     uint32_t fieldsLeft = global_.reportCount;
     uint32_t field = 0;
     for (size_t i = 0; i < spans.size() && fieldsLeft > 0; ++i) {
@@ -398,40 +420,16 @@ void DescriptorParser::AddVariableCaps(ReportTypeTables& tables, const std::vect
         if (take < span.Count()) span.max = static_cast<uint16_t>(span.min + take - 1);
         const uint16_t fieldOffset = static_cast<uint16_t>(bitOffset + field * size);
         if (size == 1) {
-            ButtonCaps caps;
-            caps.usagePage = span.page;
-            caps.reportId = global_.reportId;
-            caps.isRange = span.min != span.max;
-            caps.usageMin = span.min;
-            caps.usageMax = span.max;
-            caps.isAbsolute = !(flags & kFlagRelative);
-            caps.linkCollection = link;
-            caps.linkUsagePage = linkNode.usagePage;
-            caps.linkUsage = linkNode.usage;
-            caps.bitOffset = fieldOffset;
+            ButtonCaps caps = NewCaps<ButtonCaps>(span, flags, fieldOffset);
             caps.reportSize = 1;
             caps.reportCount = static_cast<uint16_t>(take);
-            caps.logicalMin = global_.logicalMin;
-            caps.logicalMax = logicalMax;
             tables.buttonCaps.push_back(caps);
             tables.buttonCapArray.push_back(-1);
         } else {
-            ValueCaps caps;
-            caps.usagePage = span.page;
-            caps.reportId = global_.reportId;
-            caps.isRange = span.min != span.max;
-            caps.usageMin = span.min;
-            caps.usageMax = span.max;
-            caps.isAbsolute = !(flags & kFlagRelative);
+            ValueCaps caps = NewCaps<ValueCaps>(span, flags, fieldOffset);
             caps.hasNull = (flags & kFlagNullState) != 0;
-            caps.linkCollection = link;
-            caps.linkUsagePage = linkNode.usagePage;
-            caps.linkUsage = linkNode.usage;
-            caps.bitOffset = fieldOffset;
             caps.bitSize = size;
             caps.reportCount = static_cast<uint16_t>(take);
-            caps.logicalMin = global_.logicalMin;
-            caps.logicalMax = logicalMax;
             caps.physicalMin = global_.physicalMin;
             caps.physicalMax = ResolveMaximum(global_.physicalMax, global_.physicalMin);
             caps.units = global_.unit;
@@ -448,11 +446,9 @@ void DescriptorParser::AddVariableCaps(ReportTypeTables& tables, const std::vect
 bool DescriptorParser::AddArray(ReportTypeTables& tables, std::vector<UsageSpan> spans, uint32_t flags,
                                 uint32_t bitOffset) {
     if (global_.reportSize > kMaxSelectorBits) return Fail("array selectors wider than 32 bits");
-    const uint16_t link = collectionStack_.back();
-    const LinkNode& linkNode = current_->nodes[link];
     ArrayField field;
     field.reportId = global_.reportId;
-    field.linkCollection = link;
+    field.linkCollection = collectionStack_.back();
     field.bitOffset = bitOffset;
     field.reportSize = static_cast<uint16_t>(global_.reportSize);
     field.reportCount = static_cast<uint16_t>(global_.reportCount);
@@ -461,22 +457,10 @@ bool DescriptorParser::AddArray(ReportTypeTables& tables, std::vector<UsageSpan>
     field.usages = std::move(spans);
     const int32_t arrayIndex = static_cast<int32_t>(tables.arrays.size());
     for (const UsageSpan& span : field.usages) {
-        ButtonCaps caps;
-        caps.usagePage = span.page;
-        caps.reportId = field.reportId;
-        caps.isRange = span.min != span.max;
-        caps.usageMin = span.min;
-        caps.usageMax = span.max;
+        ButtonCaps caps = NewCaps<ButtonCaps>(span, flags, bitOffset);
         caps.isArray = true;
-        caps.isAbsolute = !(flags & kFlagRelative);
-        caps.linkCollection = link;
-        caps.linkUsagePage = linkNode.usagePage;
-        caps.linkUsage = linkNode.usage;
-        caps.bitOffset = static_cast<uint16_t>(bitOffset);
         caps.reportSize = field.reportSize;
         caps.reportCount = field.reportCount;
-        caps.logicalMin = field.logicalMin;
-        caps.logicalMax = field.logicalMax;
         tables.buttonCaps.push_back(caps);
         tables.buttonCapArray.push_back(arrayIndex);
     }
