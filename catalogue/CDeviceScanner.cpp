@@ -86,13 +86,12 @@ bool CDeviceScanner::ScanOnce() {
 }
 
 bool CDeviceScanner::EnumerationPass() {
-    if (!device_->Enumerate()) return false;
-    while (const char* path = device_->NextPath()) OfferPath(path);
-    device_->FreePathList();
+    if (!lister_.List(paths_)) return false;
+    for (const std::string& path : paths_) OfferPath(path);
     return true;
 }
 
-void CDeviceScanner::OfferPath(const char* path) {
+void CDeviceScanner::OfferPath(const std::string& path) {
     InterfaceSlot candidate;
     candidate.vendorId = ParseVendorId(path);
     candidate.productId = ParseProductId(path);

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "catalogue/IDeviceEventSink.h"
+#include "catalogue/InterfaceLister.h"
 #include "catalogue/InterfaceSlotList.h"
 #include "transport/CHidDevice.h"
 
@@ -49,12 +50,14 @@ private:
     void Run();
     bool EnumerationPass();
     void ProbeConnected();
-    void OfferPath(const char* path);
+    void OfferPath(const std::string& path);
 
     CInterfaceSlotList& slots_;
     IDeviceEventSink& sink_;
     const std::chrono::milliseconds period_;
     std::unique_ptr<CHidDevice> device_;  // private endpoint, created on first use
+    koru::InterfaceLister lister_;
+    std::vector<std::string> paths_;
 
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;
