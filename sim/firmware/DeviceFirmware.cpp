@@ -88,8 +88,11 @@ void DeviceFirmware::OnOutputReport(hid::VirtualHidBus& bus, hid::VirtualDeviceI
     const ReportRoute route = device->RouteOf(id);
     if (route.appearance == Appearance::None) return;
 
+    // Both delays count from the report's arrival, so that the sleep's own
+    // overshoot on the way in does not add to the answer's.
+    const auto arrival = std::chrono::steady_clock::now();
     const std::chrono::microseconds latency(latencyUs_.load(std::memory_order_relaxed));
-    if (latency.count() > 0) std::this_thread::sleep_for(latency);  // the output report's transfer
+    if (latency.count() > 0) std::this_thread::sleep_until(arrival + latency);  // the output report's transfer
 
     CommandFrame request{};
     std::copy_n(report.begin(), std::min(report.size(), request.size()), request.begin());
@@ -98,7 +101,7 @@ void DeviceFirmware::OnOutputReport(hid::VirtualHidBus& bus, hid::VirtualDeviceI
         Unplug(route.appearance);
         return;
     }
-    const auto due = std::chrono::steady_clock::now() + latency;
+    const auto due = arrival + 2 * latency;
     if (outcome.stale) Deliver(bus, id, interfaceNumber, *outcome.stale, due);
     if (outcome.answer) Deliver(bus, id, interfaceNumber, *outcome.answer, due);
 }
