@@ -82,13 +82,14 @@ std::string QtFileFilter(const std::vector<FileFilter>& filters) {
     std::string pattern;
     while (std::getline(parts, pattern, ';')) {
       if (pattern.empty()) continue;
-      if (!patterns.empty()) patterns += ' ';
-      patterns += pattern;
+      if (!patterns.empty()) patterns.push_back(' ');
+      patterns.append(pattern);
     }
-    if (patterns.empty()) patterns = "*";
-    if (!text.empty()) text += ";;";
+    if (patterns.empty()) patterns.push_back('*');
+    if (!text.empty()) text.append(";;");
     const std::string description = TrimmedDescription(filter.description);
-    text += (description.empty() ? std::string() : description + " ") + "(" + patterns + ")";
+    if (!description.empty()) text.append(description).append(" ");
+    text.append("(").append(patterns).append(")");
   }
   return text;
 }
