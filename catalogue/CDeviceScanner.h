@@ -1,7 +1,10 @@
 #pragma once
 // The scanner thread: finds the catalogue's interfaces among the machine's HID
 // interfaces about ten times a second, fills the slot list, probes the slots it
-// holds, and reports every attach and detach to its sink.
+// holds, and reports every attach and detach to its sink. Its private
+// CHidDevice opens each candidate briefly to read its attributes and usage;
+// the listing itself comes from InterfaceLister, which spares the sysfs walk
+// while udev reports no change.
 #include <chrono>
 #include <condition_variable>
 #include <memory>

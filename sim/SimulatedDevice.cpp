@@ -111,63 +111,50 @@ hid::VirtualDeviceDescription SimulatedDevice::Describe(Appearance appearance) c
     return description;
 }
 
-// The system keeps the boot keyboard and mouse for itself: opening them for
-// reading or writing is refused.
-void SimulatedDevice::HoldBootInterface(hid::VirtualDeviceId id) {
-    if (model_ != SimModel::Headset) bus_->SetAccessDenied(id, 0, true);
-}
-
 // The bus may call the firmware under its own lock, and the firmware asks this
 // device for its route: mutex_ is never held while calling the bus.
-void SimulatedDevice::PlugCable() {
+void SimulatedDevice::Plug(Appearance appearance) {
     std::lock_guard plugging(plugMutex_);
-    if (IsCablePlugged()) return;
-    const hid::VirtualDeviceId id = bus_->Plug(Describe(Appearance::Cable), router_);
-    HoldBootInterface(id);
+    if (IdOf(appearance)) return;
+    const hid::VirtualDeviceId id = bus_->Plug(Describe(appearance), router_);
+    // The system keeps the boot keyboard and mouse for itself: opening them
+    // for reading or writing is refused.
+    if (model_ != SimModel::Headset) bus_->SetAccessDenied(id, 0, true);
     std::lock_guard lock(mutex_);
-    cableId_ = id;
+    SlotOf(appearance) = id;
 }
 
-void SimulatedDevice::UnplugCable() {
+void SimulatedDevice::Unplug(Appearance appearance) {
     std::lock_guard plugging(plugMutex_);
     std::optional<hid::VirtualDeviceId> id;
     {
         std::lock_guard lock(mutex_);
-        id.swap(cableId_);
+        id.swap(SlotOf(appearance));
     }
     if (id) bus_->Unplug(*id);
 }
 
-bool SimulatedDevice::IsCablePlugged() const {
-    std::lock_guard lock(mutex_);
-    return cableId_.has_value();
+std::optional<hid::VirtualDeviceId>& SimulatedDevice::SlotOf(Appearance appearance) {
+    return appearance == Appearance::Receiver ? receiverId_ : cableId_;
 }
+
+std::optional<hid::VirtualDeviceId> SimulatedDevice::IdOf(Appearance appearance) const {
+    std::lock_guard lock(mutex_);
+    return appearance == Appearance::Receiver ? receiverId_ : cableId_;
+}
+
+void SimulatedDevice::PlugCable() { Plug(Appearance::Cable); }
+void SimulatedDevice::UnplugCable() { Unplug(Appearance::Cable); }
+bool SimulatedDevice::IsCablePlugged() const { return IdOf(Appearance::Cable).has_value(); }
 
 bool SimulatedDevice::PlugReceiver() {
     if (!HasReceiver()) return false;
-    std::lock_guard plugging(plugMutex_);
-    if (IsReceiverPlugged()) return true;
-    const hid::VirtualDeviceId id = bus_->Plug(Describe(Appearance::Receiver), router_);
-    HoldBootInterface(id);
-    std::lock_guard lock(mutex_);
-    receiverId_ = id;
+    Plug(Appearance::Receiver);
     return true;
 }
 
-void SimulatedDevice::UnplugReceiver() {
-    std::lock_guard plugging(plugMutex_);
-    std::optional<hid::VirtualDeviceId> id;
-    {
-        std::lock_guard lock(mutex_);
-        id.swap(receiverId_);
-    }
-    if (id) bus_->Unplug(*id);
-}
-
-bool SimulatedDevice::IsReceiverPlugged() const {
-    std::lock_guard lock(mutex_);
-    return receiverId_.has_value();
-}
+void SimulatedDevice::UnplugReceiver() { Unplug(Appearance::Receiver); }
+bool SimulatedDevice::IsReceiverPlugged() const { return IdOf(Appearance::Receiver).has_value(); }
 
 void SimulatedDevice::SetLinkUp(bool up) {
     std::lock_guard lock(mutex_);
@@ -186,14 +173,9 @@ Appearance SimulatedDevice::CurrentAppearance() const {
     return Appearance::None;
 }
 
-std::optional<hid::VirtualDeviceId> SimulatedDevice::CableId() const {
-    std::lock_guard lock(mutex_);
-    return cableId_;
-}
-
+std::optional<hid::VirtualDeviceId> SimulatedDevice::CableId() const { return IdOf(Appearance::Cable); }
 std::optional<hid::VirtualDeviceId> SimulatedDevice::ReceiverId() const {
-    std::lock_guard lock(mutex_);
-    return receiverId_;
+    return IdOf(Appearance::Receiver);
 }
 
 ReportRoute SimulatedDevice::RouteOf(hid::VirtualDeviceId id) const {

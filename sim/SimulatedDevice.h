@@ -114,7 +114,10 @@ private:
     class Router;
     SimulatedDevice(SimModel model, std::shared_ptr<hid::VirtualHidBus> bus);
     hid::VirtualDeviceDescription Describe(Appearance appearance) const;
-    void HoldBootInterface(hid::VirtualDeviceId id);
+    void Plug(Appearance appearance);
+    void Unplug(Appearance appearance);
+    std::optional<hid::VirtualDeviceId>& SlotOf(Appearance appearance);  // under mutex_
+    std::optional<hid::VirtualDeviceId> IdOf(Appearance appearance) const;
 
     const SimModel model_;
     const std::shared_ptr<hid::VirtualHidBus> bus_;
