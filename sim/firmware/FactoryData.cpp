@@ -126,29 +126,30 @@ void FillKeyTables(SimModel model, std::vector<uint8_t>& normal, std::vector<uin
     }
 }
 
-// Keyboard record: effect, brightness, 4 - speed, direction, multicolour, colour,
-// then the system bytes (polling rate 3 = 1000 Hz).
-void FillKeyboardRecord(uint8_t* r, int profile) {
+// Bytes 1..8 of every record: effect, brightness, 4 - speed, direction,
+// multicolour, red, green, blue.
+void FillLighting(uint8_t* r, int profile) {
     r[1] = 0x00;
     r[2] = 4;
     r[3] = 2;
     r[5] = 1;
     std::memcpy(r + 6, kProfileColours[profile], 3);
+}
+
+// Keyboard record: the lighting, then the system bytes (polling rate 3 = 1000 Hz).
+void FillKeyboardRecord(uint8_t* r, int profile) {
+    FillLighting(r, profile);
     r[22] = 3;
     r[38] = 2;
 }
 
-// Mouse record: lighting as the keyboard's, polling rate, active stage, five DPI
+// Mouse record: the lighting, polling rate, active stage, five DPI
 // stages (slider positions for 400, 800, 1600, 3200 and 6400 DPI) with colours.
 void FillMouseRecord(uint8_t* r, int profile) {
     static constexpr uint16_t kStagePositions[5] = {2, 6, 14, 30, 55};
     static constexpr uint8_t kStageColours[5][3] = {
         {0xFF, 0x00, 0x00}, {0x00, 0xFF, 0x00}, {0x00, 0x00, 0xFF}, {0xFF, 0xFF, 0x00}, {0xFF, 0x00, 0xFF}};
-    r[1] = 0x00;
-    r[2] = 4;
-    r[3] = 2;
-    r[5] = 1;
-    std::memcpy(r + 6, kProfileColours[profile], 3);
+    FillLighting(r, profile);
     r[11] = 3;
     r[12] = 1;
     for (int i = 0; i < 5; ++i) {
@@ -167,14 +168,6 @@ void FillMouseRecord(uint8_t* r, int profile) {
     r[63] = 1080 >> 8;
 }
 
-// Mouse pad and headset: the 21-byte light state.
-void FillLightStateRecord(uint8_t* r, int profile) {
-    r[1] = 0x00;
-    r[2] = 4;
-    r[3] = 2;
-    r[5] = 1;
-    std::memcpy(r + 6, kProfileColours[profile], 3);
-}
 
 }  // namespace
 
@@ -195,7 +188,7 @@ void FillFactoryMemory(SimModel model, SettingsLayout& settings, std::vector<uin
         uint8_t* r = records.data() + p * settings.recordSize;
         if (model == SimModel::Keyboard) FillKeyboardRecord(r, p);
         else if (model == SimModel::Mouse) FillMouseRecord(r, p);
-        else FillLightStateRecord(r, p);
+        else FillLighting(r, p);  // the 21-byte light state of the pad and the headset
         r[0] = static_cast<uint8_t>(p);  // record 0 starts with the active profile, 0
     }
 
