@@ -58,6 +58,65 @@ JsonFileState ReadBytes(const std::string& path, std::string& out) {
   return JsonFileState::Ok;
 }
 
+void AppendUtf8(std::string& out, uint32_t code) {
+  if (code < 0x800) {
+    out += static_cast<char>(0xC0 | code >> 6);
+  } else if (code < 0x10000) {
+    out += static_cast<char>(0xE0 | code >> 12);
+    out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | code >> 18);
+    out += static_cast<char>(0x80 | (code >> 12 & 0x3F));
+    out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+  }
+  out += static_cast<char>(0x80 | (code & 0x3F));
+}
+
+bool ReadHex4(std::string_view text, size_t at, uint32_t& code) {
+  if (at + 4 > text.size()) return false;
+  code = 0;
+  for (size_t i = at; i < at + 4; ++i) {
+    const char c = text[i];
+    const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+    if (digit < 0) return false;
+    code = code << 4 | static_cast<uint32_t>(digit);
+  }
+  return true;
+}
+
+// The styled writer escapes every non-ASCII character; our files hold plain
+// UTF-8 text, so those escapes are turned back into the characters. Escapes of
+// control characters and lone surrogates stay as they are.
+std::string WithPlainUtf8(const std::string& styled) {
+  std::string out;
+  out.reserve(styled.size());
+  for (size_t i = 0; i < styled.size(); ++i) {
+    if (styled[i] != '\\' || i + 1 >= styled.size()) {
+      out += styled[i];
+      continue;
+    }
+    uint32_t code = 0;
+    if (styled[i + 1] == 'u' && ReadHex4(styled, i + 2, code) && code >= 0x80) {
+      uint32_t low = 0;
+      if (code >= 0xD800 && code < 0xDC00 && styled.compare(i + 6, 2, "\\u") == 0 && ReadHex4(styled, i + 8, low) &&
+          low >= 0xDC00 && low < 0xE000) {
+        AppendUtf8(out, 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00));
+        i += 11;
+        continue;
+      }
+      if (code < 0xD800 || code >= 0xE000) {
+        AppendUtf8(out, code);
+        i += 5;
+        continue;
+      }
+    }
+    out += styled[i];
+    out += styled[i + 1];
+    ++i;
+  }
+  return out;
+}
+
 }  // namespace
 
 std::string JsonFile::ReadText(const std::string& path) {
@@ -106,21 +165,21 @@ Json::Value JsonFile::ReadJson(const std::string& path) {
 
 std::string JsonFile::StyledText(const Json::Value& value) {
   Json::StyledWriter writer;
-  return writer.write(value) + "\n";
+  return WithPlainUtf8(writer.write(value)) + "\n";
 }
 
-bool JsonFile::WriteJson(const std::string& path, const Json::Value& value) {
-  return WriteFileAtomically(path, StyledText(value));
+bool JsonFile::WriteJson(const std::string& path, const Json::Value& value, Sync sync) {
+  return WriteFileAtomically(path, StyledText(value), sync);
 }
 
-bool JsonFile::WriteFileAtomically(const std::string& path, std::string_view bytes) {
+bool JsonFile::WriteFileAtomically(const std::string& path, std::string_view bytes, Sync sync) {
   std::string temp = path + ".tmp-XXXXXX";
   const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
   if (fd < 0) {
     Trace(std::string("cannot create temporary file: ") + std::strerror(errno), path);
     return false;
   }
-  bool ok = WriteAll(fd, bytes) && ::fdatasync(fd) == 0;
+  bool ok = WriteAll(fd, bytes) && (sync == Sync::NoWait || ::fdatasync(fd) == 0);
   // mkostemp makes the file private; profiles are ordinary user files.
   ok = ok && ::fchmod(fd, 0644) == 0;
   ok = (::close(fd) == 0) && ok;

@@ -26,12 +26,17 @@ class JsonFile {
   static JsonFileState ReadJson(const std::string& path, Json::Value& out);
   // Parses text; false (and a null value) for anything that is not one JSON value.
   static bool ParseJson(std::string_view text, Json::Value& out);
+  // Whether a write waits until the data is on the disk before the rename. Files
+  // that can be rebuilt from others (the profile list) skip the wait, which
+  // costs milliseconds on a real disk.
+  enum class Sync { ToDisk, NoWait };
+
   // The styled writer's layout, one more line end at the end. False when the
   // file could not be written; the previous file is then left as it was.
-  static bool WriteJson(const std::string& path, const Json::Value& value);
+  static bool WriteJson(const std::string& path, const Json::Value& value, Sync sync = Sync::ToDisk);
   static std::string StyledText(const Json::Value& value);
   // Writes bytes whole through a temporary file beside the target and a rename.
-  static bool WriteFileAtomically(const std::string& path, std::string_view bytes);
+  static bool WriteFileAtomically(const std::string& path, std::string_view bytes, Sync sync = Sync::ToDisk);
   // Renames a damaged file out of the way ("name.damaged-<time stamp>") and
   // returns the new path, or an empty string when it could not be moved.
   static std::string KeepAside(const std::string& path);

@@ -139,7 +139,8 @@ bool ProfileListStore::WriteList(const List& list) {
     entries.append(std::move(object));
   }
   document["profileselect"] = list.select;
-  return JsonFile::WriteJson(ListPath(), document);
+  // The list can be rebuilt from the profile files, so it does not wait for the disk.
+  return JsonFile::WriteJson(ListPath(), document, JsonFile::Sync::NoWait);
 }
 
 void ProfileListStore::SyncView(const List& list) {
@@ -280,7 +281,8 @@ ProfileListResult ProfileListStore::ResetProfile() {
   const std::string path = ProfilePath(entry.uuid);
   if (deviceKind_ == kHeadsetKind) {
     // The user's own equaliser presets survive a reset.
-    const Json::Value& current = DeviceSection(JsonFile::ReadJson(path), 0);
+    const Json::Value previous = JsonFile::ReadJson(path);
+    const Json::Value& current = DeviceSection(previous, 0);
     Json::Value& section = document["Device"][0];
     for (const char* key : {"CustomEQNameInfo", "CustomEQHzValueInfo"})
       if (Member(current, key).isArray()) section[key] = current[key];
