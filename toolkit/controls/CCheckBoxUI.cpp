@@ -1,0 +1,8 @@
+#include "toolkit/controls/CCheckBoxUI.h"
+
+std::string CCheckBoxUI::GetClass() const { return DUI_CTR_CHECKBOX; }
+
+void* CCheckBoxUI::GetInterface(std::string_view name) {
+  if (koru::ui::EqualsNoCase(name, DUI_CTR_CHECKBOX)) return this;
+  return COptionUI::GetInterface(name);
+}

@@ -1,0 +1,13 @@
+#include "toolkit/layout/CVerticalLayoutUI.h"
+
+std::string CVerticalLayoutUI::GetClass() const { return DUI_CTR_VERTICALLAYOUT; }
+
+void* CVerticalLayoutUI::GetInterface(std::string_view name) {
+  if (koru::ui::EqualsNoCase(name, DUI_CTR_VERTICALLAYOUT)) return this;
+  return CContainerUI::GetInterface(name);
+}
+
+void CVerticalLayoutUI::SetPos(const UIRect& rc, bool needInvalidate) {
+  CControlUI::SetPos(rc, needInvalidate);
+  LayoutLinear(true);
+}
