@@ -98,10 +98,8 @@ hid::VirtualDeviceDescription SimulatedDevice::Describe(Appearance appearance) c
     description.productId = identity.productId;
     description.name = std::string(Name()) + (viaReceiver ? "-receiver" : "");
     if (model_ == SimModel::Headset) {
-        // Interfaces 0 to 2 are audio. The bus writes "&mi_NN" only for a device
-        // it sees with several interfaces, so interface 0 stands in for them
-        // (descriptor-less: nothing can open it) to give interface 3 its "&mi_03".
-        description.interfaces.push_back({0, {}});
+        // Interfaces 0 to 2 are audio, so interface 3 is named "&mi_03".
+        description.composite = true;
         description.interfaces.push_back({kHeadsetInterface, HeadsetDescriptor()});
         return description;
     }

@@ -150,7 +150,7 @@ VirtualDeviceId VirtualHidBus::Plug(const VirtualDeviceDescription& description,
         usb.productId = description.productId;
         usb.versionNumber = description.versionNumber;
         usb.interfaceNumber = iface.number;
-        usb.multipleInterfaces = description.interfaces.size() > 1;
+        usb.multipleInterfaces = description.composite || description.interfaces.size() > 1;
         usb.instance = kInstancePrefix + std::to_string(id) + "&" + std::to_string(iface.number);
         usb.reportDescriptor = iface.reportDescriptor;
         AppendInterfacePaths(usb, device.paths);

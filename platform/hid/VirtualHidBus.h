@@ -26,7 +26,10 @@ struct VirtualDeviceDescription {
     uint16_t productId = 0;
     uint16_t versionNumber = 0x0100;
     std::string name;  // shown in the instance part of the path, e.g. "keyboard"
+    // The HID interfaces. A composite device may have others that are not HID
+    // (a headset's audio interfaces): then its paths still carry "&mi_NN".
     std::vector<VirtualInterface> interfaces;
+    bool composite = false;
 };
 
 using VirtualDeviceId = uint64_t;

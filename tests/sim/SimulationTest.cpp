@@ -138,7 +138,7 @@ TEST(SimulationTest, KeyboardByCableAndReceiverIsOneDeviceWithBothAppearances) {
         EXPECT_EQ(simulation.Device(SimModel::Mouse), nullptr);
         std::vector<koru::hid::InterfaceInfo> listed;
         ASSERT_TRUE(bus->Enumerate(listed));
-        EXPECT_EQ(listed.size(), 5u + 5u + 2u);
+        EXPECT_EQ(listed.size(), 5u + 5u + 1u);
     }
     EXPECT_EQ(firmwareMade, 2u);
     std::vector<koru::hid::InterfaceInfo> listed;
