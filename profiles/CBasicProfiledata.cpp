@@ -138,12 +138,11 @@ const Json::Value& CBasicProfiledata::LoadInto(const std::string& path, Json::Va
   lastLoad_ = {};
   Json::Value document;
   lastLoad_.fileState = JsonFile::ReadJson(path, document);
-  if (lastLoad_.fileState == JsonFileState::Ok && koru::HasProfileShape(document, deviceIndex_)) {
-    const Json::Value& section = koru::DeviceSection(document, deviceIndex_);
-    if (section.isObject()) {
-      target = section;
-      return target;
-    }
+  if (lastLoad_.fileState == JsonFileState::Ok && koru::HasProfileShape(document, deviceIndex_) &&
+      koru::DeviceSection(document, deviceIndex_).isObject()) {
+    // The document is ours to take apart: move the section out instead of copying it.
+    target.swap(document["Device"][deviceIndex_]);
+    return target;
   }
 
   // Nothing usable: repair from the template, after moving a damaged file aside.

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 #include <unistd.h>
@@ -33,6 +34,13 @@ bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
 
 bool IsBlank(const std::string& text) {
   return std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isspace(c) != 0; });
+}
+
+// "profile%d", "(%d)": built with snprintf, as the names always were.
+std::string Formatted(const char* format, int n) {
+  char text[32];
+  std::snprintf(text, sizeof text, format, n);
+  return text;
 }
 
 bool NamesProfile(const Json::Value& document) {
@@ -209,8 +217,8 @@ ProfileListResult ProfileListStore::AddProfile() {
   Json::Value document = ReadTemplate();
   if (!document.isObject()) return ProfileListResult::TemplateMissing;
   int n = 1;
-  while (NameUsed(list, "profile" + std::to_string(n))) ++n;
-  return AppendProfile(list, std::move(document), "profile" + std::to_string(n));
+  while (NameUsed(list, Formatted("profile%d", n))) ++n;
+  return AppendProfile(list, std::move(document), Formatted("profile%d", n));
 }
 
 ProfileListResult ProfileListStore::CopyProfile() {
@@ -308,7 +316,7 @@ ProfileListResult ProfileListStore::ImportProfile(const std::string& sourcePath)
   if (static_cast<int>(list.entries.size()) >= kMaxProfiles) return ProfileListResult::LimitReached;
   std::string name = JsonFile::FileTitle(sourcePath);
   if (name.empty()) name = "profile";
-  for (int n = 1; NameUsed(list, name); ++n) name += "(" + std::to_string(n) + ")";
+  for (int n = 1; NameUsed(list, name); ++n) name += Formatted("(%d)", n);
   return AppendProfile(list, std::move(document), name);
 }
 
