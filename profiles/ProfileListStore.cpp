@@ -60,7 +60,8 @@ bool ProfileListStore::ParseList(const Json::Value& document, List& list) const 
   if (!document.isObject() || !(entries.isNull() || entries.isArray())) return false;
   list.document = document;
   list.entries.clear();
-  for (const Json::Value& entry : entries.isArray() ? entries : Json::Value(Json::arrayValue)) {
+  for (Json::ArrayIndex i = 0; entries.isArray() && i < entries.size(); ++i) {
+    const Json::Value& entry = entries[i];
     const Json::Value& name = Member(entry, kName);
     const Json::Value& uuid = Member(entry, kUuid);
     // An entry whose UUID could lead outside the folder, or that repeats another, is dropped.

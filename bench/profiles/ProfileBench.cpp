@@ -2,6 +2,7 @@
 // keys, custom light groups) and the file work of one profile switch (record
 // the selection in the list, load the new profile, read its records).
 #include "profiles/CKeyboardProfiledata.h"
+#include "profiles/MemoryListView.h"
 #include "profiles/ProfileFolders.h"
 #include "profiles/ProfileListStore.h"
 
@@ -30,23 +31,6 @@ class ScratchFolder {
 
  private:
   std::string path_;
-};
-
-class NullView : public koru::ProfileListView {
- public:
-  int Count() const override { return static_cast<int>(items_.size()); }
-  std::string ItemText(int index) const override { return items_[static_cast<size_t>(index)]; }
-  void AppendItem(const std::string& text) override { items_.push_back(text); }
-  void RemoveItem(int index) override { items_.erase(items_.begin() + index); }
-  void SetItemText(int index, const std::string& text) override { items_[static_cast<size_t>(index)] = text; }
-  void Clear() override { items_.clear(); }
-  int SelectedIndex() const override { return selected_; }
-  void SelectItem(int index, bool) override { selected_ = index; }
-  void ShowName(const std::string&) override {}
-
- private:
-  std::vector<std::string> items_;
-  int selected_ = -1;
 };
 
 // The keyboard page's reads after a load.
@@ -111,7 +95,7 @@ BENCHMARK(BM_SaveKeyboardProfile)->Arg(1)->Arg(5)->Unit(benchmark::kMicrosecond)
 // Switching between two full keyboard profiles of a list of ten.
 void BM_ProfileSwitch(benchmark::State& state) {
   ScratchFolder folder;
-  NullView view;
+  koru::MemoryListView view;
   koru::ProfileListStore store(view);
   store.SetDeviceKind(1);
   store.SetFolders(folder.path(), koru::DefaultTemplatePath("keyboard"));

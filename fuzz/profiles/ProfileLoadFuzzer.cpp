@@ -5,6 +5,7 @@
 #include "profiles/CHs6533Profiledata.h"
 #include "profiles/CKeyboardProfiledata.h"
 #include "profiles/CMouseProfiledata.h"
+#include "profiles/MemoryListView.h"
 #include "profiles/ProfileListStore.h"
 
 #include <cstdint>
@@ -90,31 +91,8 @@ void LoadEveryKind(const std::string& templatePath, const std::string& path) {
   headset.Save();
 }
 
-class Combo : public koru::ProfileListView {
- public:
-  int Count() const override { return static_cast<int>(items_.size()); }
-  std::string ItemText(int index) const override { return items_.at(static_cast<size_t>(index)); }
-  void AppendItem(const std::string& text) override { items_.push_back(text); }
-  void RemoveItem(int index) override {
-    items_.erase(items_.begin() + index);
-    if (selected_ >= Count()) selected_ = Count() - 1;
-  }
-  void SetItemText(int index, const std::string& text) override { items_.at(static_cast<size_t>(index)) = text; }
-  void Clear() override {
-    items_.clear();
-    selected_ = -1;
-  }
-  int SelectedIndex() const override { return selected_; }
-  void SelectItem(int index, bool) override { selected_ = index; }
-  void ShowName(const std::string&) override {}
-
- private:
-  std::vector<std::string> items_;
-  int selected_ = -1;
-};
-
 void RunListOperations(const Fixture& fixture) {
-  Combo combo;
+  koru::MemoryListView combo;
   koru::ProfileListStore store(combo);
   store.SetDeviceKind(7);
   store.SetFolders(fixture.Path(""), fixture.Path("template.Json"));

@@ -1,5 +1,6 @@
 #include "ProfileTestSupport.h"
 
+#include "profiles/MemoryListView.h"
 #include "profiles/ProfileListStore.h"
 
 namespace koru::test {
@@ -24,7 +25,7 @@ class ProfileListStoreTest : public TempFolderTest {
   Json::Value List() { return JsonFile::ReadJson(store.ListPath()); }
   Json::Value Entry(int i) { return List()["profilelist"][i]; }
   Json::Value ProfileAt(int i) { return JsonFile::ReadJson(store.GetProfilePathAt(i)); }
-  std::vector<std::string> Names() { return view.items; }
+  std::vector<std::string> Names() { return view.Items(); }
   void Init() { ASSERT_EQ(store.InitProfileList(), ProfileListResult::Done); }
   // A list of n profiles named P1..Pn, as if made earlier.
   void MakeProfiles(int n) {
@@ -37,7 +38,7 @@ class ProfileListStoreTest : public TempFolderTest {
     return path;
   }
 
-  FakeListView view;
+  MemoryListView view;
   ProfileListStore store{view};
 };
 
@@ -54,8 +55,8 @@ TEST_F(ProfileListStoreTest, FirstStartCreatesProfile1FromTheTemplate) {
   EXPECT_EQ(profile["profileUUID"], Entry(0)["profileUUID"]);
   EXPECT_EQ(store.GetSelectedUuid(), Entry(0)["profileUUID"].asString());
   EXPECT_EQ(Names(), std::vector<std::string>{"Profile1"});
-  EXPECT_EQ(view.selected, 0);
-  EXPECT_EQ(view.shownName, "Profile1");
+  EXPECT_EQ(view.SelectedIndex(), 0);
+  EXPECT_EQ(view.ShownName(), "Profile1");
 }
 
 TEST_F(ProfileListStoreTest, NewNamesCopiesAndTheLimit) {
@@ -65,7 +66,7 @@ TEST_F(ProfileListStoreTest, NewNamesCopiesAndTheLimit) {
   EXPECT_EQ(Names(), (std::vector<std::string>{"Profile1", "profile2", "profile3"}));
   // Adding leaves the stored selection alone, as copying and importing do.
   EXPECT_EQ(List()["profileselect"], 0);
-  EXPECT_EQ(view.selected, 0);
+  EXPECT_EQ(view.SelectedIndex(), 0);
 
   ASSERT_EQ(store.RenameProfile("Alpha"), kRenameDone);
   ASSERT_EQ(store.CopyProfile(), ProfileListResult::Done);
@@ -93,8 +94,8 @@ TEST_F(ProfileListStoreTest, RenameResults) {
   EXPECT_EQ(store.RenameProfile("Ünïcode name"), kRenameDone);
   EXPECT_EQ(Entry(1)["profilename"], "Ünïcode name");
   EXPECT_EQ(ProfileAt(1)["profilename"], "Ünïcode name");
-  EXPECT_EQ(view.items[1], "Ünïcode name");
-  view.selected = -1;
+  EXPECT_EQ(view.ItemText(1), "Ünïcode name");
+  view.SelectItem(-1, false);
   EXPECT_EQ(store.RenameProfile("x"), kRenameNothingSelected);
 }
 
@@ -203,7 +204,7 @@ TEST_F(ProfileListStoreTest, BadEntriesAndSelectionsOfAHandEditedList) {
   view.Clear();
   Init();
   EXPECT_EQ(Names(), (std::vector<std::string>{"Profile1", "profile2"}));
-  EXPECT_EQ(view.selected, 0);
+  EXPECT_EQ(view.SelectedIndex(), 0);
   EXPECT_EQ(store.ReadProfileCount(), 2);
   EXPECT_EQ(store.GetProfilePathAt(2), "");
   EXPECT_EQ(store.GetProfilePathAt(-1), "");
@@ -220,8 +221,8 @@ TEST_F(ProfileListStoreTest, SelectRecordsTheChoice) {
   ASSERT_TRUE(store.SelectProfile(2, true));
   EXPECT_EQ(List()["profileselect"], 2);
   EXPECT_EQ(store.GetSelectedUuid(), Entry(2)["profileUUID"].asString());
-  EXPECT_EQ(view.notifications, 1);
-  EXPECT_EQ(view.shownName, "profile3");
+  EXPECT_EQ(view.Notifications(), 1);
+  EXPECT_EQ(view.ShownName(), "profile3");
   EXPECT_FALSE(store.SelectProfile(3, false));
   EXPECT_EQ(List()["profileselect"], 2);
 }

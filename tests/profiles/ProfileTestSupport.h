@@ -3,7 +3,6 @@
 // XDG_DATA_HOME pointing into it, so nothing touches the real home), file
 // helpers, and a list view double that behaves like the toolkit's combo.
 #include "profiles/JsonFile.h"
-#include "profiles/ProfileListView.h"
 
 #include <gtest/gtest.h>
 #include <json/json.h>
@@ -89,34 +88,6 @@ class TempFolderTest : public ::testing::Test {
  private:
   bool hadDataHome_ = false;
   std::string oldDataHome_;
-};
-
-// Behaves like the toolkit's combo: removing the selected item selects a neighbour.
-class FakeListView : public ProfileListView {
- public:
-  int Count() const override { return static_cast<int>(items.size()); }
-  std::string ItemText(int index) const override { return items.at(static_cast<size_t>(index)); }
-  void AppendItem(const std::string& text) override { items.push_back(text); }
-  void RemoveItem(int index) override {
-    items.erase(items.begin() + index);
-    if (selected >= Count()) selected = Count() - 1;
-  }
-  void SetItemText(int index, const std::string& text) override { items.at(static_cast<size_t>(index)) = text; }
-  void Clear() override {
-    items.clear();
-    selected = -1;
-  }
-  int SelectedIndex() const override { return selected; }
-  void SelectItem(int index, bool notify) override {
-    selected = index;
-    if (notify) ++notifications;
-  }
-  void ShowName(const std::string& name) override { shownName = name; }
-
-  std::vector<std::string> items;
-  int selected = -1;
-  int notifications = 0;
-  std::string shownName;
 };
 
 }  // namespace koru::test
