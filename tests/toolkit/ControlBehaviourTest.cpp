@@ -10,6 +10,7 @@
 #include "toolkit/controls/CListUI.h"
 #include "toolkit/controls/COptionUI.h"
 #include "toolkit/controls/CSliderUI.h"
+#include "toolkit/core/CNotifyPump.h"
 #include "toolkit/headless/HeadlessWindow.h"
 #include "toolkit/layout/CTabLayoutUI.h"
 
@@ -207,6 +208,41 @@ TEST_F(ControlBehaviourTest, CustomNotificationsAndAsyncDelivery) {
   static_cast<CContainerUI*>(window.Find("disabled_box"))->RemoveAll();
   window.Pump();
   EXPECT_EQ(window.CountNotify("later"), 1);
+}
+
+}  // namespace
+
+namespace {
+
+class NotifyPumpTest : public koru::test::ToolkitTest {};
+
+TEST_F(NotifyPumpTest, RoutesByTypeSenderAndVirtualWindow) {
+  HeadlessWindow window;
+  ASSERT_TRUE(window.Load(R"(<Window size="200,60"><HorizontalLayout>
+      <Button name="save" width="50"/><Button name="load" width="50"/>
+      <HorizontalLayout name="panel_box" virtualwnd="panel"><Button name="save" width="50"/></HorizontalLayout>
+    </HorizontalLayout></Window>)"));
+  std::vector<std::string> seen;
+  CNotifyPump pump;
+  CNotifyPump panel;
+  pump.Bind("click", "SAVE", [&](TNotifyUI&) { seen.push_back("window save"); });
+  pump.Bind("click", [&](TNotifyUI& msg) { seen.push_back("window any " + msg.pSender->GetName()); });
+  panel.Bind("click", "save", [&](TNotifyUI&) { seen.push_back("panel save"); });
+  ASSERT_TRUE(pump.AddVirtualWnd("panel", &panel));
+  struct Forward : INotifyUI {
+    CNotifyPump* pump;
+    void Notify(TNotifyUI& msg) override { pump->NotifyPump(msg); }
+  } forward;
+  forward.pump = &pump;
+  window.Manager().AddNotifier(&forward);
+
+  window.Click("save");
+  window.Click("load");
+  CControlUI* panelSave = window.Find<CContainerUI>("panel_box")->FindSubControl("save");
+  window.ClickAt(panelSave->GetPos().Center());
+  std::vector<std::string> expected = {"window save", "window any save", "window any load", "panel save"};
+  EXPECT_EQ(seen, expected);
+  window.Manager().RemoveNotifier(&forward);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@ using koru::ui::EqualsNoCase;
 
 CButtonUI::CButtonUI() { m_uTextStyle = UI_TEXT_SINGLELINE | UI_TEXT_VCENTER | UI_TEXT_CENTER; }
 
-std::string CButtonUI::GetClass() const { return DUI_CTR_BUTTON; }
+std::string CButtonUI::GetClass() const { return std::string(DUI_CTR_BUTTON) + "UI"; }
 
 void* CButtonUI::GetInterface(std::string_view name) {
   if (EqualsNoCase(name, DUI_CTR_BUTTON)) return this;

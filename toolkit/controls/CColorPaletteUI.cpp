@@ -12,7 +12,7 @@ using koru::ui::EqualsNoCase;
 
 CColorPaletteUI::CColorPaletteUI() = default;
 
-std::string CColorPaletteUI::GetClass() const { return DUI_CTR_COLORPALETTE; }
+std::string CColorPaletteUI::GetClass() const { return std::string(DUI_CTR_COLORPALETTE) + "UI"; }
 
 void* CColorPaletteUI::GetInterface(std::string_view name) {
   if (EqualsNoCase(name, DUI_CTR_COLORPALETTE)) return this;

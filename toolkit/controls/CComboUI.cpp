@@ -20,7 +20,7 @@ CComboUI::~CComboUI() {
   if (m_bDropped && m_pManager && m_pManager->GetPopup() == this) m_pManager->SetPopup(nullptr);
 }
 
-std::string CComboUI::GetClass() const { return DUI_CTR_COMBO; }
+std::string CComboUI::GetClass() const { return std::string(DUI_CTR_COMBO) + "UI"; }
 
 void* CComboUI::GetInterface(std::string_view name) {
   if (EqualsNoCase(name, DUI_CTR_COMBO)) return this;

@@ -27,7 +27,7 @@ CEditUI::CEditUI() {
   m_nCursor = 32513;  // text beam
 }
 
-std::string CEditUI::GetClass() const { return DUI_CTR_EDIT; }
+std::string CEditUI::GetClass() const { return std::string(DUI_CTR_EDIT) + "UI"; }
 
 void* CEditUI::GetInterface(std::string_view name) {
   if (EqualsNoCase(name, DUI_CTR_EDIT)) return this;

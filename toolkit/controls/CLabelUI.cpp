@@ -7,7 +7,7 @@ using koru::ui::EqualsNoCase;
 
 CLabelUI::CLabelUI() = default;
 
-std::string CLabelUI::GetClass() const { return DUI_CTR_LABEL; }
+std::string CLabelUI::GetClass() const { return std::string(DUI_CTR_LABEL) + "UI"; }
 
 void* CLabelUI::GetInterface(std::string_view name) {
   if (EqualsNoCase(name, DUI_CTR_LABEL)) return this;

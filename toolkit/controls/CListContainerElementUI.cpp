@@ -4,7 +4,7 @@ using koru::ui::EqualsNoCase;
 
 CListContainerElementUI::CListContainerElementUI() { m_cxyFixed.cy = 24; }
 
-std::string CListContainerElementUI::GetClass() const { return DUI_CTR_LISTCONTAINERELEMENT; }
+std::string CListContainerElementUI::GetClass() const { return std::string(DUI_CTR_LISTCONTAINERELEMENT) + "UI"; }
 
 void* CListContainerElementUI::GetInterface(std::string_view name) {
   if (EqualsNoCase(name, DUI_CTR_LISTCONTAINERELEMENT)) return this;

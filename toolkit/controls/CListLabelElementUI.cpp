@@ -6,7 +6,7 @@ using koru::ui::EqualsNoCase;
 
 CListLabelElementUI::CListLabelElementUI() { m_cxyFixed.cy = 24; }
 
-std::string CListLabelElementUI::GetClass() const { return DUI_CTR_LISTLABELELEMENT; }
+std::string CListLabelElementUI::GetClass() const { return std::string(DUI_CTR_LISTLABELELEMENT) + "UI"; }
 
 void* CListLabelElementUI::GetInterface(std::string_view name) {
   if (EqualsNoCase(name, DUI_CTR_LISTLABELELEMENT)) return this;

@@ -12,7 +12,7 @@ IListItemUI* AsItem(CControlUI* control) {
 
 CListUI::CListUI() { EnableScrollBar(true, false); }
 
-std::string CListUI::GetClass() const { return DUI_CTR_LIST; }
+std::string CListUI::GetClass() const { return std::string(DUI_CTR_LIST) + "UI"; }
 
 void* CListUI::GetInterface(std::string_view name) {
   if (EqualsNoCase(name, DUI_CTR_LIST)) return this;

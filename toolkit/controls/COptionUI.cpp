@@ -11,7 +11,7 @@ COptionUI::~COptionUI() {
   if (!m_sGroupName.empty() && m_pManager) m_pManager->RemoveOptionGroup(m_sGroupName, this);
 }
 
-std::string COptionUI::GetClass() const { return DUI_CTR_OPTION; }
+std::string COptionUI::GetClass() const { return std::string(DUI_CTR_OPTION) + "UI"; }
 
 void* COptionUI::GetInterface(std::string_view name) {
   if (EqualsNoCase(name, DUI_CTR_OPTION)) return this;

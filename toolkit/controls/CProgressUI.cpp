@@ -10,7 +10,7 @@ using koru::ui::EqualsNoCase;
 
 CProgressUI::CProgressUI() { m_uTextStyle = UI_TEXT_SINGLELINE | UI_TEXT_VCENTER | UI_TEXT_CENTER; }
 
-std::string CProgressUI::GetClass() const { return DUI_CTR_PROGRESS; }
+std::string CProgressUI::GetClass() const { return std::string(DUI_CTR_PROGRESS) + "UI"; }
 
 void* CProgressUI::GetInterface(std::string_view name) {
   if (EqualsNoCase(name, DUI_CTR_PROGRESS)) return this;

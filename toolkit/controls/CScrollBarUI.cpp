@@ -11,7 +11,7 @@ using koru::ui::EqualsNoCase;
 
 CScrollBarUI::CScrollBarUI() { m_cxyFixed = {10, 10}; }
 
-std::string CScrollBarUI::GetClass() const { return DUI_CTR_SCROLLBAR; }
+std::string CScrollBarUI::GetClass() const { return std::string(DUI_CTR_SCROLLBAR) + "UI"; }
 
 void* CScrollBarUI::GetInterface(std::string_view name) {
   if (EqualsNoCase(name, DUI_CTR_SCROLLBAR)) return this;

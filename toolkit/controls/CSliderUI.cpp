@@ -10,7 +10,7 @@ using koru::ui::EqualsNoCase;
 
 CSliderUI::CSliderUI() { m_uTextStyle = UI_TEXT_SINGLELINE | UI_TEXT_CENTER; }
 
-std::string CSliderUI::GetClass() const { return DUI_CTR_SLIDER; }
+std::string CSliderUI::GetClass() const { return std::string(DUI_CTR_SLIDER) + "UI"; }
 
 void* CSliderUI::GetInterface(std::string_view name) {
   if (EqualsNoCase(name, DUI_CTR_SLIDER)) return this;

@@ -22,7 +22,7 @@ CContainerUI::~CContainerUI() {
   delete m_pHorizontalScrollBar;
 }
 
-std::string CContainerUI::GetClass() const { return DUI_CTR_CONTAINER; }
+std::string CContainerUI::GetClass() const { return std::string(DUI_CTR_CONTAINER) + "UI"; }
 
 void* CContainerUI::GetInterface(std::string_view name) {
   if (EqualsNoCase(name, DUI_CTR_CONTAINER)) return this;
@@ -56,7 +56,8 @@ bool CContainerUI::AddAt(CControlUI* control, int index) {
   m_items.insert(m_items.begin() + index, control);
   if (m_pManager) control->SetManager(m_pManager, this, true);
   else control->SetParentOnly(this);
-  if (!IsVisible()) control->SetInternVisible(false);
+  // A control moved from a hidden container becomes visible with this one.
+  control->SetInternVisible(IsVisible());
   NeedUpdate();
   return true;
 }

@@ -16,7 +16,7 @@ CControlUI::~CControlUI() {
   if (m_pManager) m_pManager->ReapObjects(this);
 }
 
-std::string CControlUI::GetClass() const { return DUI_CTR_CONTROL; }
+std::string CControlUI::GetClass() const { return std::string(DUI_CTR_CONTROL) + "UI"; }
 
 void* CControlUI::GetInterface(std::string_view name) {
   if (EqualsNoCase(name, DUI_CTR_CONTROL)) return this;
@@ -57,6 +57,13 @@ void CControlUI::SetResourceText(bool on) {
 std::string CControlUI::GetToolTip() const {
   if (!m_bResourceText) return m_sToolTip;
   return CResourceManager::GetInstance().GetText(m_sToolTip);
+}
+
+std::string CControlUI::GetVirtualWnd() const {
+  for (const CControlUI* c = this; c; c = c->m_pParent) {
+    if (!c->m_sVirtualWnd.empty()) return c->m_sVirtualWnd;
+  }
+  return {};
 }
 
 void CControlUI::SetBkColor(UIColor color) {
@@ -323,6 +330,8 @@ void CControlUI::SetAttribute(std::string_view name, std::string_view value) {
     SetToolTip(value);
   } else if (EqualsNoCase(name, "userdata")) {
     SetUserData(value);
+  } else if (EqualsNoCase(name, "virtualwnd")) {
+    SetVirtualWnd(value);
   } else if (EqualsNoCase(name, "tag")) {
     SetTag(static_cast<std::uintptr_t>(ParseInt(value)));
   } else if (EqualsNoCase(name, "enabled")) {

@@ -23,7 +23,8 @@ enum UIFindFlags : unsigned {
   UIFIND_ME_FIRST = 0x80,
 };
 
-// Interface and class names used by GetInterface and the markup.
+// Interface names of GetInterface; GetClass answers the name followed by "UI"
+// ("OptionUI"), as pages that walk a tree by class expect.
 inline constexpr const char* DUI_CTR_CONTROL = "Control";
 inline constexpr const char* DUI_CTR_CONTAINER = "Container";
 
@@ -56,6 +57,10 @@ class CControlUI {
   void SetToolTip(std::string_view text) { m_sToolTip = text; }
   const std::string& GetUserData() const { return m_sUserData; }
   void SetUserData(std::string_view data) { m_sUserData = data; }
+  // The panel ("virtual window") whose pump handles this control's notifications:
+  // its own "virtualwnd" attribute or the nearest ancestor's.
+  std::string GetVirtualWnd() const;
+  void SetVirtualWnd(std::string_view name) { m_sVirtualWnd = name; }
   std::uintptr_t GetTag() const { return m_tag; }
   void SetTag(std::uintptr_t tag) { m_tag = tag; }
 
@@ -169,6 +174,7 @@ class CControlUI {
   std::string m_sText;
   std::string m_sToolTip;
   std::string m_sUserData;
+  std::string m_sVirtualWnd;
   std::uintptr_t m_tag = 0;
   bool m_bResourceText = false;
   bool m_bUpdateNeeded = true;

@@ -327,6 +327,7 @@ bool CPaintManagerUI::RemoveNotifier(INotifyUI* notifier) {
 }
 
 void CPaintManagerUI::SendNotify(TNotifyUI& msg, bool async) {
+  if (msg.sVirtualWnd.empty() && msg.pSender) msg.sVirtualWnd = msg.pSender->GetVirtualWnd();
   msg.ptMouse = m_ptLastMouse;
   msg.dwTimestamp = GetTickCount();
   if (async) {

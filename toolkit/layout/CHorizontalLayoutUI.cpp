@@ -1,6 +1,6 @@
 #include "toolkit/layout/CHorizontalLayoutUI.h"
 
-std::string CHorizontalLayoutUI::GetClass() const { return DUI_CTR_HORIZONTALLAYOUT; }
+std::string CHorizontalLayoutUI::GetClass() const { return std::string(DUI_CTR_HORIZONTALLAYOUT) + "UI"; }
 
 void* CHorizontalLayoutUI::GetInterface(std::string_view name) {
   if (koru::ui::EqualsNoCase(name, DUI_CTR_HORIZONTALLAYOUT)) return this;

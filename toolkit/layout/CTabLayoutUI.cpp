@@ -6,7 +6,7 @@
 
 using koru::ui::EqualsNoCase;
 
-std::string CTabLayoutUI::GetClass() const { return DUI_CTR_TABLAYOUT; }
+std::string CTabLayoutUI::GetClass() const { return std::string(DUI_CTR_TABLAYOUT) + "UI"; }
 
 void* CTabLayoutUI::GetInterface(std::string_view name) {
   if (EqualsNoCase(name, DUI_CTR_TABLAYOUT)) return this;

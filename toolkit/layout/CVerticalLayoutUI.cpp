@@ -1,6 +1,6 @@
 #include "toolkit/layout/CVerticalLayoutUI.h"
 
-std::string CVerticalLayoutUI::GetClass() const { return DUI_CTR_VERTICALLAYOUT; }
+std::string CVerticalLayoutUI::GetClass() const { return std::string(DUI_CTR_VERTICALLAYOUT) + "UI"; }
 
 void* CVerticalLayoutUI::GetInterface(std::string_view name) {
   if (koru::ui::EqualsNoCase(name, DUI_CTR_VERTICALLAYOUT)) return this;
