@@ -90,8 +90,6 @@ std::string LocalAppDataFolder() {
   return !folder.empty() && EnsureFolder(folder) ? Normal(folder) : std::string();
 }
 
-std::string UserDataFolder() { return Subfolder(LocalAppDataFolder(), kProgramName); }
-
 std::string UserConfigFolder() {
   const std::string folder = XdgFolder("XDG_CONFIG_HOME", ".config");
   if (folder.empty() || !EnsureFolder(folder)) return {};

@@ -21,9 +21,8 @@ std::string FindProgramSubfolder(std::string_view name, const std::vector<std::s
 std::string ProgramSubfolder(std::string_view name);
 
 // $XDG_DATA_HOME (default ~/.local/share), created on demand; "" when it cannot be.
+// The per-user data folder below it ("KORU7315") is profiles/ProfileFolders' UserDataFolder.
 std::string LocalAppDataFolder();
-// The per-user data folder: the local application data folder + "KORU7315".
-std::string UserDataFolder();
 // $XDG_CONFIG_HOME (default ~/.config) + "KORU7315", created on demand.
 std::string UserConfigFolder();
 

@@ -8,13 +8,11 @@
 namespace koru {
 namespace {
 
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
-
 std::optional<QDBusMessage> Call(const QDBusConnection& bus, const BusEndpoint& to, const char* member,
                                  const BusMessage& message, const BusCallOptions& options) {
   if (!bus.isConnected()) return std::nullopt;
   QDBusMessage call =
-      QDBusMessage::createMethodCall(Q(to.busName), Q(to.objectPath), Q(kMessagesInterface), QLatin1String(member));
+      QDBusMessage::createMethodCall(ToQString(to.busName), ToQString(to.objectPath), ToQString(kMessagesInterface), QLatin1String(member));
   AppendMessageArguments(call, message);
   const QDBusMessage reply =
       bus.call(call, options.serveEventsWhileWaiting ? QDBus::BlockWithGui : QDBus::Block, options.timeoutMs);

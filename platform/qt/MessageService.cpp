@@ -12,8 +12,6 @@
 namespace koru {
 namespace {
 
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
-
 const char kIntrospection[] =
     "  <interface name=\"org.koru7315.Messages\">\n"
     "    <method name=\"Send\">\n"
@@ -50,9 +48,11 @@ class MessageService::Object : public QDBusVirtualObject {
 
   bool handleMessage(const QDBusMessage& call, const QDBusConnection& connection) override {
     if (call.type() != QDBusMessage::MethodCallMessage) return false;
-    if (!call.interface().isEmpty() && call.interface() != Q(kMessagesInterface)) return false;
     const bool posted = call.member() == QLatin1String("Post");
-    if (!posted && call.member() != QLatin1String("Send")) return false;
+    const bool known = posted || call.member() == QLatin1String("Send");
+    // Other interfaces (introspection, peer) are QtDBus's to answer.
+    if (call.interface().isEmpty() ? !known : call.interface() != ToQString(kMessagesInterface)) return false;
+    if (!known) return Refuse(call, connection, "org.freedesktop.DBus.Error.UnknownMethod", "no such method");
 
     const std::optional<BusMessage> message = ReadMessageArguments(call);
     if (!message) return Refuse(call, connection, kInvalidArgumentsError, "expected arguments (s name, t wParam, x lParam, ay data)");
@@ -98,7 +98,7 @@ class MessageService::Object : public QDBusVirtualObject {
               const char* text) {
     if (DebugOutputEnabled())
       DebugOutput("refused bus message from " + call.service().toStdString() + ": " + std::string(error));
-    connection.send(call.createErrorReply(Q(error), QString::fromLatin1(text)));
+    connection.send(call.createErrorReply(ToQString(error), QString::fromLatin1(text)));
     return true;
   }
 
@@ -114,14 +114,14 @@ MessageService::MessageService(QDBusConnection bus, BusEndpoint endpoint, Messag
     : object_(std::make_unique<Object>(std::move(bus), std::move(endpoint), std::move(policy))) {}
 
 MessageService::~MessageService() {
-  if (object_->nameOwned_) object_->bus_.unregisterService(Q(object_->endpoint_.busName));
-  if (object_->published_) object_->bus_.unregisterObject(Q(object_->endpoint_.objectPath));
+  if (object_->nameOwned_) object_->bus_.unregisterService(ToQString(object_->endpoint_.busName));
+  if (object_->published_) object_->bus_.unregisterObject(ToQString(object_->endpoint_.objectPath));
 }
 
 bool MessageService::Publish() {
   if (object_->published_) return true;
   if (!object_->bus_.isConnected()) return false;
-  object_->published_ = object_->bus_.registerVirtualObject(Q(object_->endpoint_.objectPath), object_.get());
+  object_->published_ = object_->bus_.registerVirtualObject(ToQString(object_->endpoint_.objectPath), object_.get());
   if (!object_->published_ && DebugOutputEnabled())
     DebugOutput("cannot serve " + object_->endpoint_.objectPath + " on the bus");
   return object_->published_;
@@ -132,7 +132,7 @@ NameClaim MessageService::ClaimName() {
   QDBusConnectionInterface* bus = object_->bus_.interface();
   if (!object_->bus_.isConnected() || !bus) return NameClaim::Failed;
   const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply = bus->registerService(
-      Q(object_->endpoint_.busName), QDBusConnectionInterface::DontQueueService,
+      ToQString(object_->endpoint_.busName), QDBusConnectionInterface::DontQueueService,
       QDBusConnectionInterface::DontAllowReplacement);
   if (!reply.isValid()) {
     if (DebugOutputEnabled())
@@ -147,7 +147,7 @@ NameClaim MessageService::ClaimName() {
 void MessageService::SetSink(IExternalMessageSink* sink) { object_->sink_ = sink; }
 
 bool MessageService::Broadcast(const BusMessage& message) {
-  QDBusMessage signal = QDBusMessage::createSignal(Q(object_->endpoint_.objectPath), Q(kMessagesInterface),
+  QDBusMessage signal = QDBusMessage::createSignal(ToQString(object_->endpoint_.objectPath), ToQString(kMessagesInterface),
                                                    QStringLiteral("Broadcast"));
   AppendMessageArguments(signal, message);
   return object_->bus_.send(signal);

@@ -20,9 +20,9 @@ TEST(KnownFolders, DataAndConfigFoldersFollowXdgAndAreCreatedOnDemand) {
   {
     ScopedEnv data("XDG_DATA_HOME", home / "data");
     ScopedEnv config("XDG_CONFIG_HOME", home / "conf");
-    EXPECT_EQ(UserDataFolder(), home / "data/KORU7315");
+    EXPECT_EQ(LocalAppDataFolder(), home / "data");
     EXPECT_EQ(UserConfigFolder(), home / "conf/KORU7315");
-    EXPECT_TRUE(fs::is_directory(home / "data/KORU7315"));
+    EXPECT_TRUE(fs::is_directory(home / "data"));
     EXPECT_TRUE(fs::is_directory(home / "conf/KORU7315"));
   }
   // Unset or relative XDG values fall back to the home folder's defaults.
@@ -37,7 +37,8 @@ TEST(KnownFolders, AFolderThatCannotBeCreatedIsEmpty) {
   std::ofstream(home / "file") << "x";
   ScopedEnv data("XDG_DATA_HOME", home / "file/below");
   EXPECT_EQ(LocalAppDataFolder(), "");
-  EXPECT_EQ(UserDataFolder(), "");
+  ScopedEnv config("XDG_CONFIG_HOME", home / "file/below");
+  EXPECT_EQ(UserConfigFolder(), "");
 }
 
 TEST(KnownFolders, TheFirstRootThatHasTheSubfolderWins) {

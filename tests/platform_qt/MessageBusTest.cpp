@@ -110,14 +110,27 @@ TEST_F(MessageBus, RefusedMessagesGetAnErrorAndNothingReachesTheProgram) {
 }
 
 TEST_F(MessageBus, MalformedCallsAreAnsweredWithAnError) {
-  QDBusMessage call = QDBusMessage::createMethodCall(QString::fromStdString(endpoint_.busName),
-                                                     QString::fromStdString(endpoint_.objectPath),
-                                                     QString::fromLatin1(kMessagesInterface.data()), "Send");
-  call << QStringLiteral("Game_Start") << 1 << 2;
-  const QDBusMessage reply = other_->call(call, QDBus::BlockWithGui, 30000);
-  EXPECT_EQ(reply.errorName().toStdString(), kInvalidArgumentsError);
-  test::WaitUntil([] { return true; });
-  EXPECT_TRUE(sink_.received.empty());
+  struct Malformed {
+    const char* member;
+    QList<QVariant> arguments;
+    const char* error;
+  };
+  const Malformed cases[] = {
+      {"Send", {QStringLiteral("Game_Start"), 1, 2}, kInvalidArgumentsError.data()},
+      {"Post", {QStringLiteral("Game_Start"), qulonglong(1), qlonglong(2)}, kInvalidArgumentsError.data()},
+      {"Deliver", {QStringLiteral("Game_Start"), qulonglong(1), qlonglong(2), QByteArray()},
+       "org.freedesktop.DBus.Error.UnknownMethod"},
+  };
+  for (const Malformed& malformed : cases) {
+    QDBusMessage call = QDBusMessage::createMethodCall(QString::fromStdString(endpoint_.busName),
+                                                       QString::fromStdString(endpoint_.objectPath),
+                                                       QString::fromLatin1(kMessagesInterface.data()), malformed.member);
+    call.setArguments(malformed.arguments);
+    const QDBusMessage reply = other_->call(call, QDBus::BlockWithGui, 30000);
+    EXPECT_EQ(reply.errorName().toStdString(), malformed.error) << malformed.member;
+  }
+  ASSERT_EQ(Call("Send", {std::string(kGameEndMessage), 7, 8, {}}).type(), QDBusMessage::ReplyMessage);
+  ASSERT_EQ(sink_.received.size(), 1u);
 }
 
 TEST_F(MessageBus, AcceptedMessagesReachTheSinkOnTheMainThreadWithTheirResult) {

@@ -12,9 +12,6 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
-// Fontconfig keeps its caches until exit on purpose.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
-
 namespace koru::test {
 namespace {
 
@@ -24,6 +21,8 @@ class QtApplicationEnvironment : public ::testing::Environment {
     static int argc = 1;
     static char name[] = "platform_qt_tests";
     static char* argv[] = {name, nullptr};
+    // Never a real display, whoever runs the tests.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     app_ = std::make_unique<QApplication>(argc, argv);
   }
   void TearDown() override { app_.reset(); }
