@@ -34,17 +34,6 @@ class MarkupTest : public SkinTest {
   }
 };
 
-// The tray menu's own element tags belong to the menu window; a plain layout and
-// buttons stand in for them here, which is enough to check names and texts.
-class MenuTags : public IDialogBuilderCallback {
- public:
-  CControlUI* CreateControl(std::string_view tag) override {
-    if (koru::ui::EqualsNoCase(tag, "Menu")) return new CVerticalLayoutUI;
-    if (koru::ui::EqualsNoCase(tag, "MenuElement")) return new CButtonUI;
-    return nullptr;
-  }
-};
-
 TEST_F(MarkupTest, MainWindowHoldsEveryNamedControl) {
   HeadlessWindow window;
   ASSERT_TRUE(window.Load("XML_MAIN")) << window.GetLastError();

@@ -1,11 +1,14 @@
 // Pictures of the skin's screens for a person to judge, written to the build
 // tree. The checks keep the look's two promises: a dark window, one accent.
 #include <QImage>
+#include <QPainter>
+#include <pugixml.hpp>
 
 #include "tests/skin/SkinTestSupport.h"
 #include "toolkit/controls/COptionUI.h"
 #include "toolkit/controls/CProgressUI.h"
 #include "toolkit/core/CPaintManagerUI.h"
+#include "toolkit/core/CRenderEngine.h"
 #include "toolkit/core/CResourceManager.h"
 #include "toolkit/headless/HeadlessWindow.h"
 #include "toolkit/layout/CTabLayoutUI.h"
@@ -47,15 +50,6 @@ Look Measure(const QImage& image) {
   look.meanLightness = sum / (image.width() * image.height());
   return look;
 }
-
-class MenuTags : public IDialogBuilderCallback {
- public:
-  CControlUI* CreateControl(std::string_view tag) override {
-    if (koru::ui::EqualsNoCase(tag, "Menu")) return new CVerticalLayoutUI;
-    if (koru::ui::EqualsNoCase(tag, "MenuElement")) return new CButtonUI;
-    return nullptr;
-  }
-};
 
 TEST_F(ScreenshotTest, MainWindowWithoutDevice) {
   CResourceManager::GetInstance().LoadLanguage("lan_en.xml");
@@ -112,6 +106,48 @@ TEST_F(ScreenshotTest, AboutBoxAndMenu) {
   menu.Hover("about_menu");
   menu.Pump();
   Save(menu, "skin_tray_menu.png");
+}
+
+// Every picture of the skin on one sheet, drawn at 1.5 scale, for review.
+TEST_F(ScreenshotTest, ImageSheet) {
+  pugi::xml_document index;
+  ASSERT_TRUE(index.load_file((SkinDir() + "/res.xml").c_str()));
+  std::vector<std::string> files;
+  for (pugi::xml_node node : index.document_element().children("Image")) files.push_back(node.attribute("file").as_string());
+  for (const char* extra : {"common/caption/close_normal.svg", "common/caption/close_hot.svg",
+                            "common/caption/min_normal.svg", "common/caption/set_normal.svg",
+                            "common/caption/skin_normal.svg", "common/caption/light_normal.svg",
+                            "common/caption/gamemode_normal.svg", "common/caption/cloud_normal.svg",
+                            "common/caption/smarteyes_normal.svg", "common/caption/max_normal.svg",
+                            "common/caption/restore_normal.svg", "common/controls/check_normal.svg",
+                            "common/controls/check_selected.svg", "common/controls/option_normal.svg",
+                            "common/controls/option_selected.svg", "common/controls/switch_off.svg",
+                            "common/controls/switch_on.svg", "common/controls/slider_thumb_normal.svg",
+                            "common/controls/combo_normal.svg", "common/controls/arrow_prev_normal.svg",
+                            "common/controls/arrow_next_hot.svg", "common/menu/about.svg", "common/menu/exit.svg"}) {
+    files.push_back(extra);
+  }
+  CPaintManagerUI manager;
+  manager.SetDPI(144);
+  const int cell = 100, columns = 10;
+  int rows = (static_cast<int>(files.size()) + columns - 1) / columns;
+  QImage sheet(columns * cell, rows * cell, QImage::Format_ARGB32_Premultiplied);
+  sheet.fill(QColor(0x12, 0x16, 0x1D));
+  QPainter painter(&sheet);
+  for (size_t i = 0; i < files.size(); ++i) {
+    if (files[i].find("background") != std::string::npos) continue;
+    std::shared_ptr<const TImageInfo> image = manager.GetImageEx(files[i]);
+    ASSERT_TRUE(image) << files[i];
+    QImage scaled = image->image.width() > cell - 8 ? image->image.scaledToWidth(cell - 8, Qt::SmoothTransformation)
+                                                    : image->image;
+    int x = static_cast<int>(i % columns) * cell + (cell - scaled.width()) / 2;
+    int y = static_cast<int>(i / columns) * cell + (cell - scaled.height()) / 2;
+    painter.drawImage(x, y, scaled);
+  }
+  painter.end();
+  std::string path = ShotDir() + "/skin_images.png";
+  ASSERT_TRUE(sheet.save(QString::fromStdString(path)));
+  std::printf("screenshot: %s\n", path.c_str());
 }
 
 }  // namespace

@@ -14,6 +14,8 @@
 #include "toolkit/headless/HeadlessHost.h"
 #include "toolkit/headless/HeadlessWindow.h"
 #include "toolkit/layout/CHorizontalLayoutUI.h"
+#include "toolkit/layout/CVerticalLayoutUI.h"
+#include "toolkit/controls/CButtonUI.h"
 #include "toolkit/markup/CDialogBuilder.h"
 
 // fontconfig keeps its pattern caches until exit; they are not ours to free.
@@ -120,6 +122,12 @@ CContainerUI* AddDeviceTab(HeadlessWindow& window, const std::string& stem, cons
   }
   CPaintManagerUI::FindSubControlByName(item, "device_select_name")->SetText(nameId);
   return item;
+}
+
+CControlUI* MenuTags::CreateControl(std::string_view tag) {
+  if (koru::ui::EqualsNoCase(tag, "Menu")) return new CVerticalLayoutUI;
+  if (koru::ui::EqualsNoCase(tag, "MenuElement")) return new CButtonUI;
+  return nullptr;
 }
 
 void SkinTest::SetUp() {

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/markup/CDialogBuilder.h"
+
 class CControlUI;
 class CContainerUI;
 
@@ -40,6 +42,13 @@ void ForEachControl(CControlUI* root, const std::function<void(CControlUI*)>& vi
 // way the program does, so screens can be looked at with devices present.
 // `stem` is the picture stem of the kind ("kb", "ms", ...). Returns the item.
 CContainerUI* AddDeviceTab(HeadlessWindow& window, const std::string& stem, const std::string& nameId);
+
+// The tray menu's own element tags belong to the menu window; a plain layout
+// and buttons stand in for them here, which is enough to check names and looks.
+class MenuTags : public IDialogBuilderCallback {
+ public:
+  CControlUI* CreateControl(std::string_view tag) override;
+};
 
 class SkinTest : public ::testing::Test {
  protected:
