@@ -76,3 +76,18 @@ function(koru_layer_tests name)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   koru_test(${name} SOURCES ${sources} DEPS ${ARG_DEPS} LABELS ${ARG_LABELS})
 endfunction()
+
+# Adds every subfolder of the current folder that has a CMakeLists.txt (tests/,
+# bench/, fuzz/, tools/ mirror the source folders); those of the UI layers only with Qt.
+function(koru_add_subfolders)
+  file(GLOB subs LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  list(SORT subs)
+  foreach(sub IN LISTS subs)
+    if(NOT KORU_UI AND sub MATCHES "^(toolkit|toolkit_window|controls|devices|audio|editors|windows|app|skin|platform_qt)$")
+      continue()
+    endif()
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${sub}/CMakeLists.txt)
+      add_subdirectory(${sub})
+    endif()
+  endforeach()
+endfunction()
