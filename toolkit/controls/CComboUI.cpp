@@ -8,12 +8,6 @@
 
 using koru::ui::EqualsNoCase;
 
-namespace {
-IListItemUI* AsItem(CControlUI* control) {
-  return control ? static_cast<IListItemUI*>(control->GetInterface(DUI_CTR_LISTITEM)) : nullptr;
-}
-}  // namespace
-
 CComboUI::CComboUI() = default;
 
 CComboUI::~CComboUI() {
@@ -28,28 +22,18 @@ void* CComboUI::GetInterface(std::string_view name) {
   return CContainerUI::GetInterface(name);
 }
 
-void CComboUI::Reindex(int from) {
-  for (int i = std::max(0, from); i < GetCount(); ++i) {
-    if (IListItemUI* item = AsItem(GetItemAt(i))) item->SetIndex(i);
-  }
-}
-
 bool CComboUI::Add(CControlUI* control) { return AddAt(control, GetCount()); }
 
 bool CComboUI::AddAt(CControlUI* control, int index) {
   if (!CContainerUI::AddAt(control, index)) return false;
-  if (IListItemUI* item = AsItem(control)) item->SetOwner(this);
-  Reindex(index);
-  if (m_iCurSel >= index) ++m_iCurSel;
+  OnListRowAdded(*this, this, index, m_iCurSel);
   if (m_bDropped) LayoutDropList();
   return true;
 }
 
 bool CComboUI::RemoveAt(int index, bool doNotDestroy) {
   if (!CContainerUI::RemoveAt(index, doNotDestroy)) return false;
-  Reindex(index);
-  if (index == m_iCurSel) m_iCurSel = -1;
-  else if (index < m_iCurSel) --m_iCurSel;
+  OnListRowRemoved(*this, index, m_iCurSel);
   if (m_bDropped) LayoutDropList();
   Invalidate();
   return true;
@@ -65,11 +49,11 @@ void CComboUI::RemoveAll() {
 bool CComboUI::SelectItem(int index, bool takeFocus, bool triggerEvent) {
   if (index == m_iCurSel) return true;
   if (index >= GetCount()) return false;
-  if (index >= 0 && !AsItem(GetItemAt(index))) return false;
+  if (index >= 0 && !AsListItem(GetItemAt(index))) return false;
   int old = m_iCurSel;
-  if (IListItemUI* previous = AsItem(GetItemAt(old))) previous->Select(false);
+  if (IListItemUI* previous = AsListItem(GetItemAt(old))) previous->Select(false);
   m_iCurSel = index;
-  if (IListItemUI* item = AsItem(GetItemAt(index))) item->Select(true);
+  if (IListItemUI* item = AsListItem(GetItemAt(index))) item->Select(true);
   if (takeFocus) SetFocus();
   Invalidate();
   if (triggerEvent && m_pManager) {
@@ -79,7 +63,7 @@ bool CComboUI::SelectItem(int index, bool takeFocus, bool triggerEvent) {
 }
 
 void CComboUI::OnItemClick(CControlUI* control) {
-  IListItemUI* item = AsItem(control);
+  IListItemUI* item = AsListItem(control);
   if (!item) return;
   ShowDropDown(false);
   SelectItem(item->GetIndex());

@@ -49,7 +49,6 @@ class CComboUI : public CContainerUI, public IListOwnerUI, public IPopupUI {
   void PaintText(QPainter& painter) override;
 
  private:
-  void Reindex(int from);
   void LayoutDropList();
 
   TListInfoUI m_listInfo;

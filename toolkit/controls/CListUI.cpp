@@ -4,12 +4,6 @@
 
 using koru::ui::EqualsNoCase;
 
-namespace {
-IListItemUI* AsItem(CControlUI* control) {
-  return control ? static_cast<IListItemUI*>(control->GetInterface(DUI_CTR_LISTITEM)) : nullptr;
-}
-}  // namespace
-
 CListUI::CListUI() { EnableScrollBar(true, false); }
 
 std::string CListUI::GetClass() const { return std::string(DUI_CTR_LIST) + "UI"; }
@@ -20,27 +14,17 @@ void* CListUI::GetInterface(std::string_view name) {
   return CVerticalLayoutUI::GetInterface(name);
 }
 
-void CListUI::Reindex(int from) {
-  for (int i = std::max(0, from); i < GetCount(); ++i) {
-    if (IListItemUI* item = AsItem(GetItemAt(i))) item->SetIndex(i);
-  }
-}
-
 bool CListUI::Add(CControlUI* control) { return AddAt(control, GetCount()); }
 
 bool CListUI::AddAt(CControlUI* control, int index) {
   if (!CVerticalLayoutUI::AddAt(control, index)) return false;
-  if (IListItemUI* item = AsItem(control)) item->SetOwner(this);
-  Reindex(index);
-  if (m_iCurSel >= index) ++m_iCurSel;
+  OnListRowAdded(*this, this, index, m_iCurSel);
   return true;
 }
 
 bool CListUI::RemoveAt(int index, bool doNotDestroy) {
   if (!CVerticalLayoutUI::RemoveAt(index, doNotDestroy)) return false;
-  Reindex(index);
-  if (index == m_iCurSel) m_iCurSel = -1;
-  else if (index < m_iCurSel) --m_iCurSel;
+  OnListRowRemoved(*this, index, m_iCurSel);
   return true;
 }
 
@@ -52,11 +36,11 @@ void CListUI::RemoveAll() {
 bool CListUI::SelectItem(int index, bool takeFocus, bool triggerEvent) {
   if (index == m_iCurSel) return true;
   int old = m_iCurSel;
-  if (IListItemUI* previous = AsItem(GetItemAt(old))) previous->Select(false);
+  if (IListItemUI* previous = AsListItem(GetItemAt(old))) previous->Select(false);
   if (index < 0) {
     m_iCurSel = -1;
   } else {
-    IListItemUI* item = AsItem(GetItemAt(index));
+    IListItemUI* item = AsListItem(GetItemAt(index));
     if (!item) return false;
     m_iCurSel = index;
     item->Select(true);
@@ -70,7 +54,7 @@ bool CListUI::SelectItem(int index, bool takeFocus, bool triggerEvent) {
 }
 
 void CListUI::OnItemClick(CControlUI* control) {
-  IListItemUI* item = AsItem(control);
+  IListItemUI* item = AsListItem(control);
   if (!item) return;
   if (m_pManager) m_pManager->SendNotify(control, DUI_MSGTYPE_ITEMCLICK);
   SelectItem(item->GetIndex(), true);

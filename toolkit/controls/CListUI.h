@@ -32,7 +32,6 @@ class CListUI : public CVerticalLayoutUI, public IListOwnerUI {
   void SetAttribute(std::string_view name, std::string_view value) override;
 
  private:
-  void Reindex(int from);
 
   TListInfoUI m_listInfo;
   int m_iCurSel = -1;

@@ -1,5 +1,8 @@
 #include "toolkit/controls/IListItemUI.h"
 
+#include <algorithm>
+
+#include "toolkit/core/CContainerUI.h"
 #include "toolkit/core/CPaintManagerUI.h"
 #include "toolkit/core/CRenderEngine.h"
 
@@ -27,6 +30,30 @@ bool TListInfoUI::SetAttribute(std::string_view name, std::string_view value) {
   else if (EqualsNoCase(name, "itemhotimage")) sHotImage = value;
   else return false;
   return true;
+}
+
+IListItemUI* AsListItem(CControlUI* control) {
+  return control ? static_cast<IListItemUI*>(control->GetInterface(DUI_CTR_LISTITEM)) : nullptr;
+}
+
+namespace {
+void Reindex(CContainerUI& rows, int from) {
+  for (int i = std::max(0, from); i < rows.GetCount(); ++i) {
+    if (IListItemUI* item = AsListItem(rows.GetItemAt(i))) item->SetIndex(i);
+  }
+}
+}  // namespace
+
+void OnListRowAdded(CContainerUI& rows, IListOwnerUI* owner, int index, int& curSel) {
+  if (IListItemUI* item = AsListItem(rows.GetItemAt(index))) item->SetOwner(owner);
+  Reindex(rows, index);
+  if (curSel >= index) ++curSel;
+}
+
+void OnListRowRemoved(CContainerUI& rows, int index, int& curSel) {
+  Reindex(rows, index);
+  if (index == curSel) curSel = -1;
+  else if (index < curSel) --curSel;
 }
 
 bool IListItemUI::Select(bool select) {

@@ -38,6 +38,16 @@ class IListOwnerUI {
   virtual bool IsContextMenuUsed() const { return false; }
 };
 
+class IListItemUI;
+class CContainerUI;
+
+// The row interface of a control, or null when it is no row.
+IListItemUI* AsListItem(CControlUI* control);
+// Bookkeeping of an owner's rows after an insertion or removal at `index`:
+// row indexes follow their positions and the selection stays on its row.
+void OnListRowAdded(CContainerUI& rows, IListOwnerUI* owner, int index, int& curSel);
+void OnListRowRemoved(CContainerUI& rows, int index, int& curSel);
+
 class IListItemUI {
  public:
   virtual ~IListItemUI() = default;

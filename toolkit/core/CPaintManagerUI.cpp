@@ -446,18 +446,13 @@ int CPaintManagerUI::ProcessTimers() {
       if (next->due <= now) next->due = now + next->elapse;
     }
     ++fired;
-    ++m_dispatchDepth;
     if (control) {
-      TEventUI event;
-      event.Type = UIEVENT_TIMER;
-      event.pSender = control;
-      event.wParam = id;
-      event.dwTimestamp = now;
-      control->DoEvent(event);
+      SendEvent(control, UIEVENT_TIMER, m_ptLastMouse, 0, id);
     } else if (m_windowTimerHandler) {
+      ++m_dispatchDepth;
       m_windowTimerHandler(id);
+      EndDispatch();
     }
-    EndDispatch();
   }
   return fired;
 }
@@ -502,19 +497,11 @@ void CPaintManagerUI::SetFocus(CControlUI* control) {
   ++m_dispatchDepth;
   if (CControlUI* old = m_pFocus) {
     m_pFocus = nullptr;
-    TEventUI event;
-    event.Type = UIEVENT_KILLFOCUS;
-    event.pSender = control;
-    event.dwTimestamp = GetTickCount();
-    old->DoEvent(event);
+    SendEvent(old, UIEVENT_KILLFOCUS, m_ptLastMouse);
   }
   if (control && control->GetManager() == this && control->IsVisible() && control->IsEnabled()) {
     m_pFocus = control;
-    TEventUI event;
-    event.Type = UIEVENT_SETFOCUS;
-    event.pSender = control;
-    event.dwTimestamp = GetTickCount();
-    control->DoEvent(event);
+    SendEvent(control, UIEVENT_SETFOCUS, m_ptLastMouse);
   }
   EndDispatch();
 }
@@ -551,53 +538,48 @@ void CPaintManagerUI::SetPopup(IPopupUI* popup) {
   if (popup) Invalidate(popup->GetPopupRect());
 }
 
-void CPaintManagerUI::DispatchEvent(CControlUI* target, TEventUI& event) {
+void CPaintManagerUI::SendEvent(CControlUI* target, int type, UIPoint pt, unsigned keyState, std::uintptr_t wParam,
+                                std::intptr_t lParam, char32_t key) {
   if (!target) return;
-  ++m_dispatchDepth;
+  TEventUI event;
+  event.Type = type;
   event.pSender = target;
   event.dwTimestamp = GetTickCount();
+  event.ptMouse = pt;
+  event.wKeyState = keyState;
+  event.wParam = wParam;
+  event.lParam = lParam;
+  event.chKey = key;
+  ++m_dispatchDepth;
   target->DoEvent(event);
   EndDispatch();
+}
+
+UIPoint CPaintManagerUI::TakeMouse(UIPoint devicePt) {
+  m_ptLastMouse = ToLogical(devicePt);
+  LayoutIfNeeded();
+  return m_ptLastMouse;
 }
 
 void CPaintManagerUI::UpdateHot(CControlUI* hit, UIPoint pt, unsigned keyState) {
   if (hit == m_pEventHover) return;
   if (CControlUI* old = m_pEventHover) {
     m_pEventHover = nullptr;
-    TEventUI event;
-    event.Type = UIEVENT_MOUSELEAVE;
-    event.ptMouse = pt;
-    event.wKeyState = keyState;
-    DispatchEvent(old, event);
+    SendEvent(old, UIEVENT_MOUSELEAVE, pt, keyState);
   }
   m_pEventHover = hit;
   if (hit) {
-    TEventUI event;
-    event.Type = UIEVENT_MOUSEENTER;
-    event.ptMouse = pt;
-    event.wKeyState = keyState;
-    DispatchEvent(hit, event);
-    if (m_pEventHover) {
-      TEventUI cursor;
-      cursor.Type = UIEVENT_SETCURSOR;
-      cursor.ptMouse = pt;
-      DispatchEvent(m_pEventHover, cursor);
-    }
+    SendEvent(hit, UIEVENT_MOUSEENTER, pt, keyState);
+    SendEvent(m_pEventHover, UIEVENT_SETCURSOR, pt);
   }
 }
 
 void CPaintManagerUI::OnMouseMove(UIPoint devicePt, unsigned keyState) {
-  UIPoint pt = ToLogical(devicePt);
-  m_ptLastMouse = pt;
-  LayoutIfNeeded();
+  UIPoint pt = TakeMouse(devicePt);
   CControlUI* hit = HitTest(pt);
   // While a button is held the pressed control keeps the mouse, and others do not light up.
   if (!m_pEventClick) UpdateHot(hit, pt, keyState);
-  TEventUI event;
-  event.Type = UIEVENT_MOUSEMOVE;
-  event.ptMouse = pt;
-  event.wKeyState = keyState;
-  DispatchEvent(m_pEventClick ? m_pEventClick : hit, event);
+  SendEvent(m_pEventClick ? m_pEventClick : hit, UIEVENT_MOUSEMOVE, pt, keyState);
 }
 
 void CPaintManagerUI::OnMouseLeaveWindow() {
@@ -605,9 +587,7 @@ void CPaintManagerUI::OnMouseLeaveWindow() {
 }
 
 void CPaintManagerUI::OnButtonDown(UIPoint devicePt, unsigned keyState) {
-  UIPoint pt = ToLogical(devicePt);
-  m_ptLastMouse = pt;
-  LayoutIfNeeded();
+  UIPoint pt = TakeMouse(devicePt);
   if (m_pPopup && !m_pPopup->GetPopupRect().Contains(pt)) {
     IPopupUI* popup = m_pPopup;
     m_pPopup = nullptr;
@@ -624,83 +604,48 @@ void CPaintManagerUI::OnButtonDown(UIPoint devicePt, unsigned keyState) {
   else if (m_pFocus && m_pFocus != hit) SetFocus(nullptr);
   m_pEventClick = hit;
   if (m_pHost) m_pHost->SetCapture(true);
-  TEventUI event;
-  event.Type = UIEVENT_BUTTONDOWN;
-  event.ptMouse = pt;
-  event.wKeyState = keyState;
-  DispatchEvent(hit, event);
+  SendEvent(hit, UIEVENT_BUTTONDOWN, pt, keyState);
 }
 
 void CPaintManagerUI::OnButtonUp(UIPoint devicePt, unsigned keyState) {
-  UIPoint pt = ToLogical(devicePt);
-  m_ptLastMouse = pt;
+  UIPoint pt = TakeMouse(devicePt);
   CControlUI* target = m_pEventClick;
   m_pEventClick = nullptr;
   if (m_pHost) m_pHost->SetCapture(false);
   if (!target) return;
-  TEventUI event;
-  event.Type = UIEVENT_BUTTONUP;
-  event.ptMouse = pt;
-  event.wKeyState = keyState;
-  DispatchEvent(target, event);
+  SendEvent(target, UIEVENT_BUTTONUP, pt, keyState);
   // The hot control may have changed while the mouse was captured.
   UpdateHot(HitTest(pt), pt, keyState);
 }
 
 void CPaintManagerUI::OnDoubleClick(UIPoint devicePt, unsigned keyState) {
-  UIPoint pt = ToLogical(devicePt);
-  m_ptLastMouse = pt;
-  LayoutIfNeeded();
+  UIPoint pt = TakeMouse(devicePt);
   CControlUI* hit = HitTest(pt);
   if (!hit) return;
   m_pEventClick = hit;
   if (m_pHost) m_pHost->SetCapture(true);
-  TEventUI event;
-  event.Type = UIEVENT_DBLCLICK;
-  event.ptMouse = pt;
-  event.wKeyState = keyState;
-  DispatchEvent(hit, event);
+  SendEvent(hit, UIEVENT_DBLCLICK, pt, keyState);
 }
 
 void CPaintManagerUI::OnRightButtonDown(UIPoint devicePt) {
-  UIPoint pt = ToLogical(devicePt);
-  m_ptLastMouse = pt;
-  LayoutIfNeeded();
-  TEventUI event;
-  event.Type = UIEVENT_RBUTTONDOWN;
-  event.ptMouse = pt;
-  DispatchEvent(HitTest(pt), event);
+  UIPoint pt = TakeMouse(devicePt);
+  SendEvent(HitTest(pt), UIEVENT_RBUTTONDOWN, pt);
 }
 
 void CPaintManagerUI::OnRightButtonUp(UIPoint devicePt) {
-  UIPoint pt = ToLogical(devicePt);
-  m_ptLastMouse = pt;
-  TEventUI event;
-  event.Type = UIEVENT_RBUTTONUP;
-  event.ptMouse = pt;
-  DispatchEvent(HitTest(pt), event);
+  UIPoint pt = TakeMouse(devicePt);
+  SendEvent(HitTest(pt), UIEVENT_RBUTTONUP, pt);
   OnContextMenu(devicePt);
 }
 
 void CPaintManagerUI::OnContextMenu(UIPoint devicePt) {
-  UIPoint pt = ToLogical(devicePt);
-  TEventUI event;
-  event.Type = UIEVENT_CONTEXTMENU;
-  event.ptMouse = pt;
-  DispatchEvent(HitTest(pt), event);
+  UIPoint pt = TakeMouse(devicePt);
+  SendEvent(HitTest(pt), UIEVENT_CONTEXTMENU, pt);
 }
 
 void CPaintManagerUI::OnWheel(UIPoint devicePt, int delta, unsigned keyState) {
-  UIPoint pt = ToLogical(devicePt);
-  m_ptLastMouse = pt;
-  LayoutIfNeeded();
-  TEventUI event;
-  event.Type = UIEVENT_SCROLLWHEEL;
-  event.ptMouse = pt;
-  event.wKeyState = keyState;
-  event.wParam = delta > 0 ? 0 : 1;
-  event.lParam = delta;
-  DispatchEvent(HitTest(pt), event);
+  UIPoint pt = TakeMouse(devicePt);
+  SendEvent(HitTest(pt), UIEVENT_SCROLLWHEEL, pt, keyState, delta > 0 ? 0 : 1, delta);
 }
 
 void CPaintManagerUI::OnKeyDown(unsigned key, unsigned keyState) {
@@ -708,30 +653,14 @@ void CPaintManagerUI::OnKeyDown(unsigned key, unsigned keyState) {
     SetNextTabControl((keyState & UIKEYSTATE_SHIFT) == 0);
     return;
   }
-  TEventUI event;
-  event.Type = UIEVENT_KEYDOWN;
-  event.chKey = key;
-  event.wKeyState = keyState;
-  event.ptMouse = m_ptLastMouse;
-  DispatchEvent(m_pFocus, event);
+  SendEvent(m_pFocus, UIEVENT_KEYDOWN, m_ptLastMouse, keyState, 0, 0, key);
 }
 
 void CPaintManagerUI::OnKeyUp(unsigned key, unsigned keyState) {
-  TEventUI event;
-  event.Type = UIEVENT_KEYUP;
-  event.chKey = key;
-  event.wKeyState = keyState;
-  event.ptMouse = m_ptLastMouse;
-  DispatchEvent(m_pFocus, event);
+  SendEvent(m_pFocus, UIEVENT_KEYUP, m_ptLastMouse, keyState, 0, 0, key);
 }
 
-void CPaintManagerUI::OnChar(char32_t ch) {
-  TEventUI event;
-  event.Type = UIEVENT_CHAR;
-  event.chKey = ch;
-  event.ptMouse = m_ptLastMouse;
-  DispatchEvent(m_pFocus, event);
-}
+void CPaintManagerUI::OnChar(char32_t ch) { SendEvent(m_pFocus, UIEVENT_CHAR, m_ptLastMouse, 0, 0, 0, ch); }
 
 // ---- layout and painting --------------------------------------------------------
 

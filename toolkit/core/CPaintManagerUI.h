@@ -206,7 +206,10 @@ class CPaintManagerUI {
   };
   struct Resources;
 
-  void DispatchEvent(CControlUI* target, TEventUI& event);
+  void SendEvent(CControlUI* target, int type, UIPoint pt, unsigned keyState = 0, std::uintptr_t wParam = 0,
+                 std::intptr_t lParam = 0, char32_t key = 0);
+  // Converts a device point, remembers it as the mouse position and makes the layout current.
+  UIPoint TakeMouse(UIPoint devicePt);
   void UpdateHot(CControlUI* hit, UIPoint logicalPt, unsigned keyState);
   CControlUI* HitTest(UIPoint logicalPt) const;
   void LayoutIfNeeded();

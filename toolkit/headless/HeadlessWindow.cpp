@@ -58,51 +58,45 @@ void HeadlessWindow::ClickAt(UIPoint pt) {
   Pump();
 }
 
-bool HeadlessWindow::Click(std::string_view name) {
+bool HeadlessWindow::AtCentre(std::string_view name, const std::function<void(UIPoint)>& act) {
   CControlUI* control = Reachable(name);
   if (!control) return false;
-  ClickAt(control->GetPos().Center());
+  UIPoint pt = control->GetPos().Center();
+  MoveTo(pt);
+  act(pt);
+  Pump();
   return true;
+}
+
+bool HeadlessWindow::Click(std::string_view name) {
+  return AtCentre(name, [this](UIPoint pt) {
+    m_manager.OnButtonDown(Device(pt));
+    m_manager.OnButtonUp(Device(pt));
+  });
 }
 
 bool HeadlessWindow::DoubleClick(std::string_view name) {
-  CControlUI* control = Reachable(name);
-  if (!control) return false;
-  UIPoint pt = control->GetPos().Center();
-  ClickAt(pt);
-  m_manager.OnDoubleClick(Device(pt));
-  m_manager.OnButtonUp(Device(pt));
-  Pump();
-  return true;
+  return AtCentre(name, [this](UIPoint pt) {
+    m_manager.OnButtonDown(Device(pt));
+    m_manager.OnButtonUp(Device(pt));
+    m_manager.OnDoubleClick(Device(pt));
+    m_manager.OnButtonUp(Device(pt));
+  });
 }
 
 bool HeadlessWindow::RightClick(std::string_view name) {
-  CControlUI* control = Reachable(name);
-  if (!control) return false;
-  UIPoint pt = control->GetPos().Center();
-  MoveTo(pt);
-  m_manager.OnRightButtonDown(Device(pt));
-  m_manager.OnRightButtonUp(Device(pt));
-  Pump();
-  return true;
+  return AtCentre(name, [this](UIPoint pt) {
+    m_manager.OnRightButtonDown(Device(pt));
+    m_manager.OnRightButtonUp(Device(pt));
+  });
 }
 
 bool HeadlessWindow::Hover(std::string_view name) {
-  CControlUI* control = Reachable(name);
-  if (!control) return false;
-  MoveTo(control->GetPos().Center());
-  Pump();
-  return true;
+  return AtCentre(name, [](UIPoint) {});
 }
 
 bool HeadlessWindow::Wheel(std::string_view name, int delta) {
-  CControlUI* control = Reachable(name);
-  if (!control) return false;
-  UIPoint pt = control->GetPos().Center();
-  MoveTo(pt);
-  m_manager.OnWheel(Device(pt), delta);
-  Pump();
-  return true;
+  return AtCentre(name, [this, delta](UIPoint pt) { m_manager.OnWheel(Device(pt), delta); });
 }
 
 bool HeadlessWindow::Type(std::string_view name, std::string_view text) {

@@ -3,6 +3,7 @@
 // it from markup, click and type by control name, drag sliders, let virtual
 // time pass so timers fire, and save what it shows as a PNG. UI tests of every
 // panel go through this class.
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -79,6 +80,8 @@ class HeadlessWindow : public INotifyUI {
 
  private:
   CControlUI* Reachable(std::string_view name);
+  // Moves the mouse to the named control's centre, acts there and pumps.
+  bool AtCentre(std::string_view name, const std::function<void(UIPoint)>& act);
   UIPoint Device(UIPoint logical) const { return m_manager.ToDevice(logical); }
 
   HeadlessHost m_host;

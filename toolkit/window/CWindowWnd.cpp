@@ -88,10 +88,15 @@ CWindowWnd::~CWindowWnd() {
 
 HWND CWindowWnd::Create(HWND owner, std::string_view name, unsigned style, unsigned exStyle, int x, int y, int cx,
                         int cy) {
-  return Create(owner, name, style, exStyle, UIRect{x, y, cx == CW_USEDEFAULT ? cx : x + cx, cy == CW_USEDEFAULT ? cy : y + cy});
+  return CreatePlaced(owner, name, style, exStyle, {x, y}, {cx, cy});
 }
 
 HWND CWindowWnd::Create(HWND owner, std::string_view name, unsigned style, unsigned exStyle, const UIRect& rc) {
+  return CreatePlaced(owner, name, style, exStyle, {rc.left, rc.top}, {rc.GetWidth(), rc.GetHeight()});
+}
+
+HWND CWindowWnd::CreatePlaced(HWND owner, std::string_view name, unsigned style, unsigned exStyle, UIPoint origin,
+                              UISize size) {
   if (m_hWnd) return m_hWnd;
   m_queue = koru::ThreadQueue::ForCurrentThread();
   m_paintHost = std::make_unique<PaintHost>(*this, m_queue);
@@ -105,7 +110,7 @@ HWND CWindowWnd::Create(HWND owner, std::string_view name, unsigned style, unsig
   params.title = name;
   params.style = style;
   params.exStyle = exStyle;
-  params.rect = rc;
+  params.rect = DefaultRect(origin, size);
   m_peer = koru::WindowBackend().CreatePeer(*this, params);
 
   HWND hwnd = m_hWnd;
@@ -116,15 +121,14 @@ HWND CWindowWnd::Create(HWND owner, std::string_view name, unsigned style, unsig
       return nullptr;
     }
     if (!m_hWnd) return nullptr;
-    if (m_peer) m_peer->SetGeometry(DefaultRect(rc));
+    if (m_peer) m_peer->SetGeometry(DefaultRect(origin, size));
     if (style & WS_VISIBLE) ShowWindow(true, !(exStyle & WS_EX_NOACTIVATE));
   }
   return ::IsWindow(hwnd) ? hwnd : nullptr;
 }
 
-UIRect CWindowWnd::DefaultRect(const UIRect& requested) const {
-  UISize size{requested.right - requested.left, requested.bottom - requested.top};
-  if (requested.right == CW_USEDEFAULT || requested.bottom == CW_USEDEFAULT || size.cx <= 0 || size.cy <= 0) {
+UIRect CWindowWnd::DefaultRect(UIPoint origin, UISize size) const {
+  if (size.cx == CW_USEDEFAULT || size.cy == CW_USEDEFAULT || size.cx <= 0 || size.cy <= 0) {
     size = {400, 300};
     if (m_pManager) {
       UISize logical = m_pManager->GetClientSize();
@@ -135,7 +139,6 @@ UIRect CWindowWnd::DefaultRect(const UIRect& requested) const {
       }
     }
   }
-  UIPoint origin{requested.left, requested.top};
   if (origin.x == CW_USEDEFAULT || origin.y == CW_USEDEFAULT) {
     UIRect work = koru::WindowBackend().GetWorkArea({0, 0});
     origin = {work.left + 40, work.top + 40};

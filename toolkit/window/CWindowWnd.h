@@ -102,7 +102,8 @@ class CWindowWnd : public koru::IWindowSite {
   struct ModalState;
   class DispatchScope;
   void SyncSizeWithManager();
-  UIRect DefaultRect(const UIRect& requested) const;
+  HWND CreatePlaced(HWND owner, std::string_view name, unsigned style, unsigned exStyle, UIPoint origin, UISize size);
+  UIRect DefaultRect(UIPoint origin, UISize size) const;
 
   HWND m_hWnd = nullptr;
   HWND m_hOwner = nullptr;
