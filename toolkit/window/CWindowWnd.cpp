@@ -350,6 +350,7 @@ bool CWindowWnd::IsCaptionPoint(UIPoint pt) const {
                 pt.y < caption.bottom;
   if (!inside) return false;
   // Controls that act on a press keep it; labels and plain areas drag the window.
+  if (m_pManager->IsUpdateNeeded()) m_pManager->Paint();  // hit-testing needs a current layout
   CControlUI* hit = m_pManager->FindControl(pt);
   if (!hit) return true;
   return !(hit->GetInterface("Button") || hit->GetInterface("Option") || hit->GetInterface("Edit") ||
