@@ -43,6 +43,7 @@ TEST_F(TimerThreadTest, TimersArmedFromWorkersFireOnceOnThePumpingThread) {
       // Each worker re-arms its timer many times while the UI thread pumps.
       for (int i = 0; i < 200 && !stop.load(); ++i) pm.SetTimer(control, 100 + w, 10);
       pm.PostTask([] {});
+      pm.SendNotify(control, "worker_done", w, 0, true);
     });
   }
   for (int i = 0; i < 50; ++i) window.Pump();
@@ -50,6 +51,9 @@ TEST_F(TimerThreadTest, TimersArmedFromWorkersFireOnceOnThePumpingThread) {
   stop = true;
   int wakeups = window.Host().GetWakeUps();
   EXPECT_GE(wakeups, 4);
+
+  window.Pump();
+  EXPECT_EQ(window.CountNotify("worker_done"), 4);
 
   window.AdvanceTime(10);
   for (int w = 0; w < 4; ++w) EXPECT_EQ(control->fired[w], 1) << w;

@@ -327,17 +327,17 @@ bool CPaintManagerUI::RemoveNotifier(INotifyUI* notifier) {
 }
 
 void CPaintManagerUI::SendNotify(TNotifyUI& msg, bool async) {
-  if (msg.sVirtualWnd.empty() && msg.pSender) msg.sVirtualWnd = msg.pSender->GetVirtualWnd();
-  msg.ptMouse = m_ptLastMouse;
-  msg.dwTimestamp = GetTickCount();
   if (async) {
+    // Any thread may queue; the record is completed on the user-interface thread.
     {
       std::lock_guard lock(m_queueMutex);
       m_asyncNotify.push_back(msg);
+      m_asyncNotify.back().dwTimestamp = GetTickCount();
     }
     if (m_pHost) m_pHost->WakeUp();
     return;
   }
+  msg.dwTimestamp = GetTickCount();
   DeliverNotify(msg);
 }
 
@@ -352,6 +352,8 @@ void CPaintManagerUI::SendNotify(CControlUI* control, std::string_view type, std
 }
 
 void CPaintManagerUI::DeliverNotify(TNotifyUI& msg) {
+  if (msg.sVirtualWnd.empty() && msg.pSender) msg.sVirtualWnd = msg.pSender->GetVirtualWnd();
+  msg.ptMouse = m_ptLastMouse;
   ++m_dispatchDepth;
   // A listener may remove another listener while we iterate.
   std::vector<INotifyUI*> notifiers = m_notifiers;

@@ -40,12 +40,12 @@ CurrentQueue::~CurrentQueue() {
 }
 }  // namespace
 
-bool ThreadQueue::Post(QueuedMessage message) {
+template <class Change>
+bool ThreadQueue::ChangeAndWake(Change change) {
   std::function<void()> waker;
   {
     std::lock_guard lock(m_mutex);
-    if (m_closed) return false;
-    m_posted.push_back(std::move(message));
+    if (!change()) return false;
     waker = m_waker;
   }
   m_cv.notify_all();
@@ -53,26 +53,26 @@ bool ThreadQueue::Post(QueuedMessage message) {
   return true;
 }
 
+bool ThreadQueue::Post(QueuedMessage message) {
+  return ChangeAndWake([&] {
+    if (m_closed) return false;
+    m_posted.push_back(std::move(message));
+    return true;
+  });
+}
+
 void ThreadQueue::PostQuit(int code) {
-  std::function<void()> waker;
-  {
-    std::lock_guard lock(m_mutex);
+  ChangeAndWake([&] {
     m_quit = code;
-    waker = m_waker;
-  }
-  m_cv.notify_all();
-  if (waker) waker();
+    return true;
+  });
 }
 
 void ThreadQueue::Wake() {
-  std::function<void()> waker;
-  {
-    std::lock_guard lock(m_mutex);
+  ChangeAndWake([&] {
     m_woken = true;
-    waker = m_waker;
-  }
-  m_cv.notify_all();
-  if (waker) waker();
+    return true;
+  });
 }
 
 void ThreadQueue::SetWaker(std::function<void()> waker) {
@@ -85,15 +85,12 @@ std::optional<LRESULT> ThreadQueue::SendFrom(ThreadQueue& sender, QueuedMessage 
   auto send = std::make_shared<PendingSend>();
   send->message = std::move(message);
   send->sender = sender.shared_from_this();
-  std::function<void()> waker;
-  {
-    std::lock_guard lock(m_mutex);
-    if (m_closed) return std::nullopt;
+  bool queued = ChangeAndWake([&] {
+    if (m_closed) return false;
     m_sends.push_back(send);
-    waker = m_waker;
-  }
-  m_cv.notify_all();
-  if (waker) waker();
+    return true;
+  });
+  if (!queued) return std::nullopt;
 
   for (;;) {
     while (sender.ServeOneSend()) {

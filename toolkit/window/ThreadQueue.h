@@ -71,6 +71,9 @@ class ThreadQueue : public std::enable_shared_from_this<ThreadQueue> {
 
  private:
   struct PendingSend;
+  // Applies `change` under the lock (false: nothing changed) and wakes the thread.
+  template <class Change>
+  bool ChangeAndWake(Change change);
   void Finish(PendingSend& send, LRESULT result);
   bool HasWorkLocked() const;
 
