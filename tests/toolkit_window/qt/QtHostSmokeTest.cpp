@@ -8,13 +8,16 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QWidget>
+#include <atomic>
 #include <csignal>
+#include <thread>
 #include <iostream>
 #include <cstdlib>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "platform/RegisteredMessages.h"
 #include "toolkit/core/CPaintManagerUI.h"
 #include "toolkit/core/CResourceManager.h"
 #include "toolkit/qt/QtWindowBackend.h"
@@ -51,9 +54,18 @@ constexpr const char* kSampleMarkup = R"(<Window size="420,260" caption="0,0,0,3
 </Window>)";
 
 class SampleWindow : public WindowImplBase {
+ public:
+  std::atomic<int> showRequests{0};
+
  protected:
   std::string GetWindowClassName() const override { return "SampleWnd"; }
   std::string GetSkinFile() override { return kSampleMarkup; }
+  LRESULT HandleCustomMessage(unsigned message, WPARAM, LPARAM lParam, bool& handled) override {
+    if (message != koru::RegisterWindowMessage(koru::kShowRequestMessage)) return 0;
+    handled = true;
+    ++showRequests;
+    return lParam + 1;
+  }
 };
 
 // An X server of our own; stopped (by its process id) when the test ends.
@@ -152,6 +164,13 @@ TEST(QtHostSmokeTest, SampleWindowShowsOnXvfbAndItsCloseButtonWorks) {
   QImage expected = window->GetPaintManager().GetImage().convertToFormat(QImage::Format_RGB32);
   QImage shown = screen.copy(100, 80, expected.width(), expected.height()).convertToFormat(QImage::Format_RGB32);
   EXPECT_LT(CountDiffering(expected, shown), expected.width() * expected.height() / 100);
+
+  // A send from another thread wakes the thread sleeping in Qt's event loop.
+  LRESULT answer = 0;
+  std::thread sender([&] { answer = SendMessage(hwnd, koru::RegisterWindowMessage(koru::kShowRequestMessage), 0, 1); });
+  koru::RunMessageLoopUntil([&] { return window->showRequests.load() > 0; });
+  sender.join();
+  EXPECT_EQ(answer, 2);
 
   // A click on "closebtn" through Qt's mouse events closes and deletes the window.
   QWidget* widget = peer->Widget();
