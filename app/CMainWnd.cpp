@@ -10,6 +10,7 @@
 #include "platform/RegisteredMessages.h"
 #include "platform/qt/MessageClient.h"
 #include "platform/qt/SettingsStore.h"
+#include "toolkit/controls/CButtonUI.h"
 #include "toolkit/core/CControlUI.h"
 #include "toolkit/window/CMenuWnd.h"
 #include "toolkit/window/MessageLoop.h"
@@ -353,6 +354,19 @@ LRESULT CMainWnd::OnTimer(unsigned, WPARAM wParam, LPARAM, bool& handled) {
     default: handled = false; break;
   }
   return 0;
+}
+
+LRESULT CMainWnd::OnSysCommand(unsigned message, WPARAM wParam, LPARAM lParam, bool& handled) {
+  // The window has one size: it is never maximised, and its zoom buttons stay hidden.
+  if ((wParam & 0xFFF0) == SC_MAXIMIZE) {
+    handled = true;
+    return 0;
+  }
+  const LRESULT result = WindowImplBase::OnSysCommand(message, wParam, lParam, handled);
+  for (CButtonUI* zoom : {m_pMaxBtn, m_pRestoreBtn}) {
+    if (zoom != nullptr) zoom->SetVisible(false);
+  }
+  return result;
 }
 
 void CMainWnd::OnShowRequest(WPARAM wParam, LPARAM lParam) {

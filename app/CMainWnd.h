@@ -111,6 +111,7 @@ class CMainWnd : public WindowImplBase, public IQueryControlText, public IDevice
   void InitWindow() override;
   LRESULT HandleCustomMessage(unsigned message, WPARAM wParam, LPARAM lParam, bool& handled) override;
   LRESULT OnTimer(unsigned message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+  LRESULT OnSysCommand(unsigned message, WPARAM wParam, LPARAM lParam, bool& handled) override;
 
  private:
   void StartSequence();

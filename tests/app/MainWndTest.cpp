@@ -125,6 +125,8 @@ TEST_F(MainWndTest, StartsHiddenAnnouncesLightingControlAndShowsOnRequest) {
   Show();
   EXPECT_TRUE(Peer().IsVisible());
   EXPECT_GE(Peer().RaiseCount(), 1);
+  // One size only: restoring does not bring back the zoom buttons.
+  EXPECT_FALSE(window->GetPaintManager().FindControl("maxbtn")->IsVisible());
   EXPECT_TRUE(mouse.powerPolling);
 }
 
