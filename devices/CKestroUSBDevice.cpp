@@ -1,0 +1,434 @@
+#include "devices/CKestroUSBDevice.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+
+#include "controls/CDeviceKeyButtonUI.h"
+#include "controls/CSelectPanelUI.h"
+#include "devices/LightingTables.h"
+#include "devices/PictureBinding.h"
+#include "platform/DebugOutput.h"
+#include "profiles/ProfileDocument.h"
+#include "profiles/ProfileFolders.h"
+#include "protocol/DeviceCommands.h"
+#include "toolkit/core/CPaintManagerUI.h"
+#include "toolkit/layout/CTabLayoutUI.h"
+
+using namespace koru::lighting;
+
+namespace {
+
+uint64_t SteadyMs() {
+  return static_cast<uint64_t>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+          .count());
+}
+
+constexpr auto kRelaxed = std::memory_order_relaxed;
+
+}  // namespace
+
+CKestroUSBDevice::CKestroUSBDevice() : clock_(SteadyMs) {
+  keyToLed_.fill(kNoLed);
+  keyToFrame_.fill(kNoLed);
+}
+
+CKestroUSBDevice::~CKestroUSBDevice() {
+  // The kinds stop it first; this only covers a page of the base class.
+  StopLightThread();
+  if (m_pManager != nullptr) m_pManager->RemoveNotifier(this);
+  notifyCable_.Close();
+  notifyReceiver_.Close();
+}
+
+std::string CKestroUSBDevice::GetClass() const { return "KestroUSBDeviceUI"; }
+
+void* CKestroUSBDevice::GetInterface(std::string_view name) {
+  if (name == "KestroUSBDevice") return this;
+  return CHorizontalLayoutUI::GetInterface(name);
+}
+
+void CKestroUSBDevice::Notify(TNotifyUI& msg) {
+  if (msg.pSender == nullptr || msg.pSender->GetName().empty()) return;
+  if (FindSubControl(msg.pSender->GetName()) == msg.pSender) NotifyPump(msg);
+}
+
+// ---- Picture binding
+
+bool CKestroUSBDevice::PreparePictureTables() {
+  if (pageXml_.empty()) {
+    keyCount_ = 0;
+    lightCount_ = 0;
+    StopLightThread();
+    frame_.Resize(0);
+    keyButtons_.clear();
+    lightButtons_.clear();
+    pictures_.clear();
+    return false;
+  }
+  std::fill(keyButtons_.begin(), keyButtons_.end(), nullptr);
+  std::fill(lightButtons_.begin(), lightButtons_.end(), nullptr);
+  return true;
+}
+
+int CKestroUSBDevice::BindPictureContainer(CContainerUI* container, bool lightByName) {
+  if (container == nullptr) return 0;
+  if (keyPanel_ == nullptr) keyPanel_ = container;
+  if (std::find(pictures_.begin(), pictures_.end(), container) == pictures_.end()) pictures_.push_back(container);
+  return koru::BindPictureButtons(*container, {&keyButtons_, &lightButtons_, lightByName});
+}
+
+void CKestroUSBDevice::RepaintPicture() {
+  for (CContainerUI* picture : pictures_) picture->Invalidate();
+}
+
+CContainerUI* CKestroUSBDevice::FindContainer(std::string_view name) {
+  CControlUI* control = FindSubControl(name);
+  return control != nullptr ? static_cast<CContainerUI*>(control->GetInterface(DUI_CTR_CONTAINER)) : nullptr;
+}
+
+void CKestroUSBDevice::InitDevicePage() {
+  if (!PreparePictureTables()) return;
+  for (int i = 0; i < GetCount(); ++i) {
+    CControlUI* child = GetItemAt(i);
+    if (child->GetClass() != kSelectPanelClass) continue;
+    keyPanel_ = static_cast<CContainerUI*>(child->GetInterface(DUI_CTR_CONTAINER));
+    BindPictureContainer(keyPanel_, false);
+    return;
+  }
+}
+
+void CKestroUSBDevice::BuildDeviceControls() {}
+
+// ---- Set-up
+
+void CKestroUSBDevice::SetKeyCount(int count) {
+  keyCount_ = std::max(count, 0);
+  keyButtons_.assign(static_cast<size_t>(keyCount_), nullptr);
+}
+
+void CKestroUSBDevice::SetLightCount(int count) {
+  const bool running = IsLightThreadRunning();
+  StopLightThread();
+  lightCount_ = std::clamp(count, 0, kMaxLights);
+  lightButtons_.assign(static_cast<size_t>(lightCount_), nullptr);
+  frame_.Resize(lightCount_);
+  lightRecords_.Replace({}, clock_());
+  if (running) StartLightThread();
+}
+
+void CKestroUSBDevice::SetDeviceRecord(const InterfaceSlot& record) {
+  deviceRecord_ = record;
+  kind_ = CableKindOf(record.kind);
+  SetSubKind(record.role);
+}
+
+void CKestroUSBDevice::SetSubKind(int subKind) {
+  if (subKind != subKind_) subKind_ = subKind;
+}
+
+void CKestroUSBDevice::SetHostLighting(int on) {
+  hostLighting_.store(on, kRelaxed);
+  if (on == 1 && kind_ == kKindKeyboard && channel_.IsOpen()) TakeLightControl(channel_);
+}
+
+// ---- Connection
+
+bool CKestroUSBDevice::OpenCommandEndpoint(bool receiver, const std::string& path, int mode) {
+  std::lock_guard lock(channel_.ExchangeLock());
+  CHidDevice& endpoint = receiver ? channel_.ReceiverEndpoint() : channel_.CableEndpoint();
+  if (!endpoint.Open(path, true, true, true, false)) return false;
+  if (mode != 0) channel_.SetConnectionMode(mode);
+  channel_.SetOpen(true);
+  return true;
+}
+
+void CKestroUSBDevice::CloseCommandEndpoint(bool receiver) {
+  std::lock_guard lock(channel_.ExchangeLock());
+  channel_.SetOpen(false);
+  (receiver ? channel_.ReceiverEndpoint() : channel_.CableEndpoint()).Close();
+}
+
+bool CKestroUSBDevice::OpenNotifyEndpoint(bool receiver, const std::string& path) {
+  return (receiver ? notifyReceiver_ : notifyCable_).Open(path, true, false, true, false);
+}
+
+void CKestroUSBDevice::CloseNotifyEndpoint(bool receiver) { (receiver ? notifyReceiver_ : notifyCable_).Close(); }
+
+bool CKestroUSBDevice::IsNotifyEndpointOpen(bool receiver) const {
+  return (receiver ? notifyReceiver_ : notifyCable_).IsOpen();
+}
+
+// ---- Files
+
+std::string CKestroUSBDevice::DefaultDataFolder() { return koru::FactoryDataFolder(); }
+
+std::string CKestroUSBDevice::GetDefaultTemplatePath() const {
+  if (!koru::IsPlainFileName(deviceFolder_)) return {};
+  return koru::DefaultTemplatePath(deviceFolder_);
+}
+
+std::string CKestroUSBDevice::GetDataFolder() const {
+  if (!koru::IsPlainFileName(deviceFolder_)) return {};
+  return koru::DeviceDataFolder(deviceFolder_);
+}
+
+std::string CKestroUSBDevice::ProfileFilePath() const {
+  const std::string folder = GetDataFolder();
+  if (folder.empty() || !koru::IsPlainFileName(profileName_)) return {};
+  return folder + profileName_ + ".Json";
+}
+
+std::string CKestroUSBDevice::LightLibraryFilePath() const {
+  const std::string folder = GetDataFolder();
+  if (folder.empty() || !koru::IsPlainFileName(lightLibraryName_)) return {};
+  return folder + lightLibraryName_ + ".config";
+}
+
+// ---- Function pages
+
+CTabLayoutUI* CKestroUSBDevice::FindTabLayout(std::string_view name) {
+  CControlUI* control = FindSubControl(name);
+  return control != nullptr ? static_cast<CTabLayoutUI*>(control->GetInterface(DUI_CTR_TABLAYOUT)) : nullptr;
+}
+
+void CKestroUSBDevice::SetFunctionPage(int mode) {
+  functionPage_ = mode;
+  if (functionSwitch_ == nullptr) functionSwitch_ = FindTabLayout("device_function_switch");
+  if (keyFunctionSwitch_ == nullptr) keyFunctionSwitch_ = FindTabLayout("device_key_function_switch");
+  if (functionSwitch_ == nullptr || keyFunctionSwitch_ == nullptr) return;
+
+  constexpr int kKeep = -1;
+  int function = 0;
+  int key = 0;
+  switch (mode) {
+    case 1: function = 0, key = 0; break;  // lighting
+    case 2: function = 0, key = 1; break;  // key assignment
+    case 3: function = 1, key = kKeep; break;  // macros
+    case 4:  // system
+      if (kind_ == kKindKeyboard || kind_ == kKindMouse) function = 3, key = kKeep;
+      else function = 0, key = 2;
+      break;
+    case 5: function = 2, key = kKeep; break;  // pointer
+    case 6: function = 0, key = 1; break;  // headset voice
+    case 7: function = 0, key = 2; break;  // magic voice
+    case 8: function = 1, key = kKeep; break;  // virtual surround
+    default: break;
+  }
+  functionSwitch_->SelectItem(function);
+  if (key != kKeep) keyFunctionSwitch_->SelectItem(key);
+}
+
+// ---- Lighting record
+
+void CKestroUSBDevice::SetLightInfo(const LightInfoData& info) {
+  std::lock_guard lock(lightInfoLock_);
+  lightInfo_ = info;
+}
+
+LightInfoData CKestroUSBDevice::GetLightInfo() const {
+  std::lock_guard lock(lightInfoLock_);
+  return lightInfo_;
+}
+
+void CKestroUSBDevice::SetLightInfoWords(const std::array<uint32_t, 5>& words) {
+  uint8_t bytes[20] = {};
+  for (size_t w = 0; w < words.size(); ++w)
+    for (size_t b = 0; b < 4; ++b) bytes[w * 4 + b] = static_cast<uint8_t>(words[w] >> (8 * b));
+  LightInfoData info;
+  std::memcpy(&info, bytes, sizeof info);
+  SetLightInfo(info);
+}
+
+std::array<uint32_t, 5> CKestroUSBDevice::GetLightInfoWords() const {
+  const LightInfoData info = GetLightInfo();
+  uint8_t bytes[20] = {};
+  std::memcpy(bytes, &info, sizeof info);
+  std::array<uint32_t, 5> words{};
+  for (size_t w = 0; w < words.size(); ++w)
+    for (size_t b = 0; b < 4; ++b) words[w] |= uint32_t{bytes[w * 4 + b]} << (8 * b);
+  return words;
+}
+
+void CKestroUSBDevice::SetAudioLightInfo(const AudioLightInfoData& info) { audioLightInfo_ = info; }
+
+AudioLightInfoData CKestroUSBDevice::GetAudioLightInfo() { return audioLightInfo_; }
+
+void CKestroUSBDevice::SetLightSetIndex(int index) { lightSetIndex_ = index; }
+
+void CKestroUSBDevice::SelectKey(int key) { selectedKey_ = key; }
+
+WheelColour CKestroUSBDevice::StaticColour(const LightInfoData& info) { return {info.red, info.green, info.blue}; }
+
+// ---- Frame access
+
+void CKestroUSBDevice::SetLightColor(int light, uint32_t packed) { frame_.SetPacked(light, packed); }
+
+uint32_t CKestroUSBDevice::GetLightColor(int light) const { return frame_.GetPacked(light); }
+
+void CKestroUSBDevice::RefreshLightFrame() {
+  if (hostLighting_.load(kRelaxed) == 0) return;
+  for (int i = 0; i < lightCount_; ++i) {
+    CDeviceKeyButtonUI* button = koru::AsKeyButton(lightButtons_[static_cast<size_t>(i)]);
+    if (button == nullptr || !button->IsVisible()) continue;
+    const LightFrameEntry entry = frame_.Get(i);
+    button->SetLightState(CDeviceKeyButtonUI::PackLightColour(entry.red, entry.green, entry.blue), entry.level, true);
+  }
+}
+
+// ---- Base effect steps
+
+void CKestroUSBDevice::ShowStep(const WheelColour& colour, uint8_t level) {
+  frame_.Fill(LightFrameEntry::Of(colour, level));
+}
+
+int CKestroUSBDevice::StepBreathEffect() {
+  const LightInfoData info = GetLightInfo();
+  const uint8_t phase = PhaseStep(info.fx, kBreathingLength, phase_.load(kRelaxed), 1);
+  phase_.store(phase, kRelaxed);
+  uint8_t colour = colorIndex_.load(kRelaxed);
+  if (phase == 0) {
+    colour = colour + 16 >= kWheelLength ? 0 : colour + 16;
+    colorIndex_.store(colour, kRelaxed);
+  }
+  ShowStep(info.multiColor ? WheelAt(colour) : StaticColour(info), Scale(BreathingAt(phase), BrightnessOf(info.light)));
+  return frame_.Size();
+}
+
+void CKestroUSBDevice::StepBreathPaletteEffect() {
+  const LightInfoData info = GetLightInfo();
+  const uint8_t phase = PhaseStep(info.fx, kBreathingLength, phase_.load(kRelaxed), 1);
+  phase_.store(phase, kRelaxed);
+  // Another effect may have left a wheel position here.
+  uint8_t colour = colorIndex_.load(kRelaxed);
+  if (colour >= kPaletteLength) colour = 0;
+  if (phase == 0) colour = colour + 1 >= kPaletteLength ? 0 : colour + 1;
+  colorIndex_.store(colour, kRelaxed);
+  ShowStep(PaletteAt(colour), Scale(BreathingAt(phase), BrightnessOf(info.light)));
+}
+
+void CKestroUSBDevice::StepStaticEffect() {
+  const LightInfoData info = GetLightInfo();
+  ShowStep(StaticColour(info), BrightnessOf(info.light));
+}
+
+void CKestroUSBDevice::StepSpectrumEffect() {
+  const LightInfoData info = GetLightInfo();
+  const uint8_t phase = PhaseStep(info.fx, kWheelLength, phase_.load(kRelaxed), 1);
+  phase_.store(phase, kRelaxed);
+  ShowStep(WheelAt(phase), BrightnessOf(info.light));
+}
+
+void CKestroUSBDevice::StepBlinkEffect() {
+  const LightInfoData info = GetLightInfo();
+  const uint64_t now = clock_();
+  uint8_t phase = phase_.load(kRelaxed);
+  if (now - lastToggleMs_.load(kRelaxed) >= uint64_t{SpeedTicksOf(info.speed)} * kBlinkMsPerTick) {
+    blinkOn_.store(!blinkOn_.load(kRelaxed), kRelaxed);
+    lastToggleMs_.store(now, kRelaxed);
+    phase = phase + 16 >= kWheelLength ? 0 : phase + 16;
+    phase_.store(phase, kRelaxed);
+  }
+  if (!blinkOn_.load(kRelaxed)) return StepLightsOff();
+  ShowStep(info.multiColor ? WheelAt(phase) : StaticColour(info), BrightnessOf(info.light));
+}
+
+void CKestroUSBDevice::StepBlinkPaletteEffect() {
+  const LightInfoData info = GetLightInfo();
+  const uint64_t now = clock_();
+  uint8_t phase = phase_.load(kRelaxed);
+  if (phase >= kPaletteLength) phase = 0;
+  if (now - lastToggleMs_.load(kRelaxed) >= uint64_t{SpeedTicksOf(info.speed)} * kBlinkMsPerTick) {
+    blinkOn_.store(!blinkOn_.load(kRelaxed), kRelaxed);
+    lastToggleMs_.store(now, kRelaxed);
+    phase = phase + 1 >= kPaletteLength ? 0 : phase + 1;
+  }
+  phase_.store(phase, kRelaxed);
+  if (!blinkOn_.load(kRelaxed)) return StepLightsOff();
+  ShowStep(PaletteAt(phase), BrightnessOf(info.light));
+}
+
+void CKestroUSBDevice::StepLightsOff() { frame_.Fill({}); }
+
+// ---- Ripple
+
+int CKestroUSBDevice::DecayRippleLevel(int light, int curve) { return ripple_.Decay(light, curve); }
+
+void CKestroUSBDevice::SeedRippleFromTriggers() { ripple_.SeedFromTriggers(9); }
+
+void CKestroUSBDevice::RotateTriggerRow(uint8_t direction) { ripple_.RotateTriggers(direction); }
+
+void CKestroUSBDevice::ClearRipple() { ripple_.Clear(); }
+
+// ---- Light thread
+
+void CKestroUSBDevice::SetClock(Clock clock) {
+  StopLightThread();
+  clock_ = clock ? std::move(clock) : Clock(SteadyMs);
+}
+
+void CKestroUSBDevice::StartLightThread() {
+  lightThread_.Start([this] { return RunLightPass(); }, LightThreadExitLine());
+}
+
+void CKestroUSBDevice::StopLightThread() { lightThread_.Stop(); }
+
+koru::CLightThread::PassResult CKestroUSBDevice::RunLightPass() {
+  using Result = koru::CLightThread::PassResult;
+  if (!channel_.IsOpen()) return Result::Idle;
+  // A settings write is under way: the frame waits rather than interleave with it.
+  if (channel_.IsBusy()) return Result::Ticked;
+  // Synchronised lighting paints the frame itself.
+  if (channel_.IsSyncLightingMember()) return Result::Ticked;
+  AnimateOneTick();
+  return Result::Ticked;
+}
+
+void CKestroUSBDevice::AnimateOneTick() {
+  ++ticks_;
+  const LightInfoData info = GetLightInfo();
+  const auto table = EffectTable();
+  const auto slot = std::find_if(table.begin(), table.end(),
+                                 [&](const EffectSlot& s) { return s.effect == info.selectItem; });
+  if (slot != table.end()) {
+    if (ticks_ >= slot->ticks[static_cast<size_t>(ClampLevel(info.speed))]) {
+      slot->step(*this);
+      ticks_ = 0;
+    }
+  } else {
+    customEffect_.PlayPass(frame_, info.speed, clock_());
+  }
+  if (PlaysLightRecords()) lightRecords_.PlayPass(frame_, clock_());
+}
+
+void CKestroUSBDevice::ReplaceCustomEffect(std::vector<LightEffectStep> steps) {
+  customEffect_.Replace(std::move(steps), clock_());
+}
+
+void CKestroUSBDevice::ReplaceLightList(std::vector<LightInfoData> records) {
+  lightRecords_.Replace(std::move(records), clock_());
+}
+
+// ---- Operations the kinds give meaning to
+
+int CKestroUSBDevice::LoadProfileToPage() { return 0; }
+void CKestroUSBDevice::SyncWithDevice() {}
+void CKestroUSBDevice::ReloadFromDevice() {}
+void CKestroUSBDevice::UpdatePowerStatus() {}
+bool CKestroUSBDevice::IsWirelessLinkUp() { return true; }
+int CKestroUSBDevice::LoadCurrentProfile() { return 0; }
+void CKestroUSBDevice::RefreshControls() {}
+void CKestroUSBDevice::ValidateMacroAssignments() {}
+void CKestroUSBDevice::ResetToDefaultProfile() {}
+void CKestroUSBDevice::CollectUsedMacros(std::vector<int>& macros) { macros.clear(); }
+int CKestroUSBDevice::WriteKeyAssignments(int, const std::vector<KeyListItem>&) { return 0; }
+int CKestroUSBDevice::DownloadKeyAssignments(int) { return 0; }
+int CKestroUSBDevice::DownloadMacros(const std::vector<int>&) { return 0; }
+int CKestroUSBDevice::WriteDeviceSettings(int, int, int, int, int) { return 0; }
+void CKestroUSBDevice::LoadNameLists() {}
+void CKestroUSBDevice::SetProfilePaths() {}
+std::string CKestroUSBDevice::GetProfilePath() const { return {}; }
+void CKestroUSBDevice::SaveProfile() {}
+void CKestroUSBDevice::OnAudioSpectrum(const int32_t*, int) {}
+void CKestroUSBDevice::OnAudioPeaks(const int32_t*, int) {}
