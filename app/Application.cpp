@@ -14,6 +14,7 @@
 
 #include "app/CMainWnd.h"
 #include "app/StartupProbe.h"
+#include "controls/RegisterControls.h"
 #include "platform/DebugOutput.h"
 #include "platform/KnownFolders.h"
 #include "platform/qt/DisplayMonitor.h"
@@ -93,7 +94,9 @@ std::unique_ptr<sim::Simulation> StartChosenSimulation(std::vector<std::string> 
 }  // namespace
 
 void RegisterCustomControls() {
-  // The custom control classes register here as they are written.
+  // The device pictures, the tab item and the power indicator; the panels'
+  // classes join as they are written.
+  RegisterDeviceControls();
 }
 
 int RunApplication(const ApplicationOptions& options) {

@@ -111,9 +111,31 @@ IDevicePage* CMainWnd::SelectedPage() { return strip_->SelectedPage(); }
 
 std::optional<std::string> CMainWnd::QueryControlText(std::string_view, std::string_view) { return std::nullopt; }
 
-CControlUI* CMainWnd::CreateControl(std::string_view) {
-  // The device pages, their panels and the custom controls join here as they
-  // are written; every other tag is the toolkit's.
+CControlUI* CMainWnd::CreateControl(std::string_view className) {
+  // Panels whose markup lives in a file of its own, built with this window as
+  // the callback again. A file the skin does not have yet builds nothing.
+  struct SubTree {
+    std::string_view tag;
+    std::string_view file;
+  };
+  static constexpr SubTree kSubTrees[] = {
+      {"DeviceProfileUI", "XML\\CustomControlXML\\DeviceProfile.xml"},
+      {"LightSetControlUI", "XML\\CustomControlXML\\LightControl.xml"},
+      {"Voice6533SetControlUI", "XML\\CustomControlXML\\Voice6533Control.xml"},
+      {"MagicSetControlUI", "XML\\CustomControlXML\\MagicControl.xml"},
+      {"KeySetControlUI", "XML\\CustomControlXML\\KeySetControl.xml"},
+      {"MacroSetControlUI", "XML\\CustomControlXML\\MacroControl.xml"},
+      {"ShootKeySetControlUI", "XML\\CustomControlXML\\ShootControl.xml"},
+      {"VirtualSetControlUI", "XML\\CustomControlXML\\VirtualSet.xml"},
+  };
+  for (const SubTree& subTree : kSubTrees) {
+    if (koru::ui::EqualsNoCase(className, subTree.tag)) {
+      CDialogBuilder builder;
+      return builder.Create(subTree.file, this, &m_pm);
+    }
+  }
+  // The device pages and the custom control classes join here as they are
+  // written; every other tag is the toolkit's.
   return nullptr;
 }
 
@@ -554,8 +576,9 @@ void CMainWnd::Rescale() {
 }
 
 void CMainWnd::SetPowerPolling(bool on) {
-  for (IDevicePage* page : pages_.Mice()) page->SetPowerPolling(on);
-  for (IDevicePage* page : pages_.Keyboards()) page->SetPowerPolling(on);
+  for (int kind : {kKindMouse, kKindKeyboard}) {
+    for (IDevicePage* page : pages_.OfKind(kind)) page->SetPowerPolling(on);
+  }
 }
 
 void CMainWnd::TellPagesActive(bool active) {

@@ -10,35 +10,25 @@ void Append(std::vector<IDevicePage*>& to, const std::vector<IDevicePage*>& from
 
 }  // namespace
 
-void CDevicePageLists::Add(IDevicePage* page) {
-  if (page == nullptr) return;
-  std::lock_guard lock(mutex_);
-  switch (page->PageKind()) {
-    case kKindKeyboard: keyboards_.push_back(page); break;
-    case kKindMouse: mice_.push_back(page); break;
-    case kKindMousePad: mousePads_.push_back(page); break;
-    default: headsets_.push_back(page); break;
+template <class Self>
+auto& CDevicePageLists::ListOf(Self& self, int kind) {
+  switch (kind) {
+    case kKindKeyboard: return self.keyboards_;
+    case kKindMouse: return self.mice_;
+    case kKindMousePad: return self.mousePads_;
+    default: return self.headsets_;
   }
 }
 
-std::vector<IDevicePage*> CDevicePageLists::Mice() const {
+void CDevicePageLists::Add(IDevicePage* page) {
+  if (page == nullptr) return;
   std::lock_guard lock(mutex_);
-  return mice_;
+  ListOf(*this, page->PageKind()).push_back(page);
 }
 
-std::vector<IDevicePage*> CDevicePageLists::Keyboards() const {
+std::vector<IDevicePage*> CDevicePageLists::OfKind(int kind) const {
   std::lock_guard lock(mutex_);
-  return keyboards_;
-}
-
-std::vector<IDevicePage*> CDevicePageLists::MousePads() const {
-  std::lock_guard lock(mutex_);
-  return mousePads_;
-}
-
-std::vector<IDevicePage*> CDevicePageLists::Headsets() const {
-  std::lock_guard lock(mutex_);
-  return headsets_;
+  return ListOf(*this, kind);
 }
 
 std::vector<IDevicePage*> CDevicePageLists::All() const {

@@ -12,10 +12,8 @@ class CDevicePageLists {
   // Pages live as long as the main window; the lists do not own them.
   void Add(IDevicePage* page);
 
-  std::vector<IDevicePage*> Mice() const;
-  std::vector<IDevicePage*> Keyboards() const;
-  std::vector<IDevicePage*> MousePads() const;
-  std::vector<IDevicePage*> Headsets() const;
+  // The pages of one kind (1 keyboard, 2 mouse, 3 mouse pad, 7 headset).
+  std::vector<IDevicePage*> OfKind(int kind) const;
   // Mice, keyboards, mouse pads, headsets.
   std::vector<IDevicePage*> All() const;
   // Keyboards first, then mice, mouse pads and headsets: the order pages join
@@ -26,6 +24,9 @@ class CDevicePageLists {
 
  private:
   mutable std::mutex mutex_;
+  template <class Self>
+  static auto& ListOf(Self& self, int kind);
+  // In the order the lists are walked everywhere: mice, keyboards, mouse pads, headsets.
   std::vector<IDevicePage*> mice_;
   std::vector<IDevicePage*> keyboards_;
   std::vector<IDevicePage*> mousePads_;
