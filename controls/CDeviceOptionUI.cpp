@@ -4,7 +4,6 @@
 #include "toolkit/controls/CLabelUI.h"
 #include "toolkit/controls/COptionUI.h"
 #include "toolkit/core/CPaintManagerUI.h"
-#include "toolkit/markup/CDialogBuilder.h"
 
 namespace {
 
@@ -47,23 +46,6 @@ CDeviceOptionUI::CDeviceOptionUI()
       m_normalImage("common/device_ico/unknow_device_normal.png") {}
 
 std::string CDeviceOptionUI::GetClass() const { return kDeviceOptionClass; }
-
-bool CDeviceOptionUI::BuildContent(std::string_view markup, IDialogBuilderCallback* callback) {
-  CDialogBuilder builder;
-  CControlUI* content = builder.Create(markup, callback, m_pManager);
-  if (!content) return false;
-  Add(content);
-  // The item takes the size its markup gives the tile and name.
-  if (GetFixedWidth() == 0) SetFixedWidth(content->GetFixedWidth());
-  if (GetFixedHeight() == 0) SetFixedHeight(content->GetFixedHeight());
-  return true;
-}
-
-bool CDeviceOptionUI::Activate() {
-  if (!CHorizontalLayoutUI::Activate()) return false;
-  if (m_pManager) m_pManager->SendNotify(this, DUI_MSGTYPE_SELECTCHANGED);
-  return true;
-}
 
 COptionUI* CDeviceOptionUI::SelectOption() {
   if (!m_selectOption) m_selectOption = dynamic_cast<COptionUI*>(FindSubControl(kSelectName));
@@ -157,7 +139,7 @@ bool CDeviceOptionUI::IsSelected() {
 
 void CDeviceOptionUI::SetVisible(bool visible) {
   m_visible = visible;
-  CHorizontalLayoutUI::SetVisible(visible);
+  CMarkupItemUI::SetVisible(visible);
 }
 
 void CDeviceOptionUI::RequestTab(bool show) {
@@ -251,5 +233,5 @@ void CDeviceOptionUI::DoEvent(TEventUI& event) {
     m_pManager->KillTimer(this, id);
     RunTimer(id);
   }
-  CHorizontalLayoutUI::DoEvent(event);
+  CMarkupItemUI::DoEvent(event);
 }

@@ -6,13 +6,12 @@
 #include <functional>
 #include <string>
 
-#include "toolkit/layout/CHorizontalLayoutUI.h"
+#include "controls/CMarkupItemUI.h"
 
 class COptionUI;
 class CLabelUI;
 class CMpDevicePowerUI;
 class IDeviceTabPage;
-class IDialogBuilderCallback;
 
 inline constexpr const char* kDeviceOptionClass = "DeviceOption";
 inline constexpr const char* kDeviceOptionMarkup = "XML/CustomControlXML/DeviceOption.xml";
@@ -38,7 +37,7 @@ inline constexpr unsigned kLinkMs = 3000;
 inline constexpr int kFailedLinkWrap = 20;
 }  // namespace tabtimer
 
-class CDeviceOptionUI : public CHorizontalLayoutUI {
+class CDeviceOptionUI : public CMarkupItemUI {
  public:
   // Asks the main window to show (true) or remove (false) the tab at `index`
   // of the strip; the window's answer is ShowTab or RemoveTab.
@@ -47,10 +46,10 @@ class CDeviceOptionUI : public CHorizontalLayoutUI {
   CDeviceOptionUI();
   std::string GetClass() const override;
 
-  // Builds the item's markup into it; false (and nothing added) when it cannot be built.
-  bool BuildContent(std::string_view markup = kDeviceOptionMarkup, IDialogBuilderCallback* callback = nullptr);
-
-  bool Activate() override;
+  // Builds the skin's markup of the item into it.
+  bool BuildContent(std::string_view markup = kDeviceOptionMarkup, IDialogBuilderCallback* callback = nullptr) {
+    return CMarkupItemUI::BuildContent(markup, callback);
+  }
 
   void SetKind(int kind, int variant);
   int GetKind() const { return m_kind; }

@@ -6,7 +6,6 @@
 #include "toolkit/controls/CLabelUI.h"
 #include "toolkit/controls/CProgressUI.h"
 #include "toolkit/core/CPaintManagerUI.h"
-#include "toolkit/markup/CDialogBuilder.h"
 
 namespace {
 
@@ -31,20 +30,6 @@ PhoneLook LookOfPhone(std::uint8_t type) {
 }  // namespace
 
 std::string CMpDevicePowerUI::GetClass() const { return kMpDevicePowerClass; }
-
-bool CMpDevicePowerUI::BuildContent(std::string_view markup, IDialogBuilderCallback* callback) {
-  CDialogBuilder builder;
-  CControlUI* content = builder.Create(markup, callback, m_pManager);
-  if (!content) return false;
-  Add(content);
-  return true;
-}
-
-bool CMpDevicePowerUI::Activate() {
-  if (!CHorizontalLayoutUI::Activate()) return false;
-  if (m_pManager) m_pManager->SendNotify(this, DUI_MSGTYPE_SELECTCHANGED);
-  return true;
-}
 
 void CMpDevicePowerUI::SetKind(int kind, int variant) {
   m_kind = kind;

@@ -7,12 +7,11 @@
 #include <cstdint>
 #include <string>
 
-#include "toolkit/layout/CHorizontalLayoutUI.h"
+#include "controls/CMarkupItemUI.h"
 
 class CControlUI;
 class CLabelUI;
 class CProgressUI;
-class IDialogBuilderCallback;
 
 inline constexpr const char* kMpDevicePowerClass = "MpDevicePower";
 inline constexpr const char* kMpDevicePowerMarkup = "XML/CustomControlXML/MpDevicePower.xml";
@@ -26,14 +25,15 @@ inline constexpr std::size_t kPhone = 5;     // mouse pad: 1 iPhone, 2 Samsung, 
 inline constexpr std::size_t kMaxBytes = 64;
 }  // namespace powerbyte
 
-class CMpDevicePowerUI : public CHorizontalLayoutUI {
+class CMpDevicePowerUI : public CMarkupItemUI {
  public:
   std::string GetClass() const override;
 
-  // Builds the indicator's markup into it; false (and nothing added) when it cannot be built.
-  bool BuildContent(std::string_view markup = kMpDevicePowerMarkup, IDialogBuilderCallback* callback = nullptr);
+  // Builds the skin's markup of the item into it.
+  bool BuildContent(std::string_view markup = kMpDevicePowerMarkup, IDialogBuilderCallback* callback = nullptr) {
+    return CMarkupItemUI::BuildContent(markup, callback);
+  }
 
-  bool Activate() override;
   void SetKind(int kind, int variant);
   int GetKind() const { return m_kind; }
   int GetVariant() const { return m_variant; }

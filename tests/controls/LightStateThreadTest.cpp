@@ -26,11 +26,6 @@ TEST_F(LightStateThreadTest, PaintSeesWholeStatesWhileAnotherThreadSetsThem) {
     }
   });
   for (int i = 0; i < 200; ++i) {
-    std::uint32_t colour = key->GetLightColour();
-    int level = key->GetLightLevel();
-    // Reads of two calls may mix; what one paint draws comes from one word.
-    (void)colour;
-    (void)level;
     key->Invalidate();
     window->Pump();
     QColor shown = PixelAt(*window, {30, 30});

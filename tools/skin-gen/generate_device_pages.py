@@ -280,22 +280,16 @@ def mouse():
     write("device/mouse/mouse.svg", svg(w, h, art))
     sw, sh, small_art, small_buttons = mouse_picture(0.5, "light_0_", False)
     write("device/mouse/mouse_small.svg", svg(sw, sh, small_art))
-    write("device/mouse/option_buttons.svg", svg(16, 16,
-          '  <rect x="3.75" y="0.75" width="8.5" height="14.5" rx="4.25" fill="none" stroke="%s" stroke-width="1.5"/>\n'
-          '  <path d="M 8,1 L 8,6" stroke="%s" stroke-width="1.5" stroke-linecap="round"/>\n' % (TEXT2, TEXT2),
-          "Settings sub-page: buttons and lights."))
-    write("device/mouse/option_buttons_selected.svg", svg(16, 16,
-          '  <rect x="3.75" y="0.75" width="8.5" height="14.5" rx="4.25" fill="none" stroke="%s" stroke-width="1.5"/>\n'
-          '  <path d="M 8,1 L 8,6" stroke="%s" stroke-width="1.5" stroke-linecap="round"/>\n' % (ACCENT, ACCENT),
-          "Settings sub-page: buttons and lights, selected."))
-    write("device/mouse/option_dpi.svg", svg(16, 16,
-          '  <path d="M 2.75,11.25 A 5.5,5.5 0 1 1 13.25,11.25" fill="none" stroke="%s" stroke-width="1.5" stroke-linecap="round"/>\n'
-          '  <path d="M 8,9.5 L 10.75,5.75" stroke="%s" stroke-width="1.5" stroke-linecap="round"/>\n' % (TEXT2, TEXT2),
-          "Settings sub-page: sensitivity."))
-    write("device/mouse/option_dpi_selected.svg", svg(16, 16,
-          '  <path d="M 2.75,11.25 A 5.5,5.5 0 1 1 13.25,11.25" fill="none" stroke="%s" stroke-width="1.5" stroke-linecap="round"/>\n'
-          '  <path d="M 8,9.5 L 10.75,5.75" stroke="%s" stroke-width="1.5" stroke-linecap="round"/>\n' % (ACCENT, ACCENT),
-          "Settings sub-page: sensitivity, selected."))
+    icons = {
+        "buttons": ('  <rect x="3.75" y="0.75" width="8.5" height="14.5" rx="4.25" fill="none" stroke="{c}" stroke-width="1.5"/>\n'
+                    '  <path d="M 8,1 L 8,6" stroke="{c}" stroke-width="1.5" stroke-linecap="round"/>\n', "buttons and lights"),
+        "dpi": ('  <path d="M 2.75,11.25 A 5.5,5.5 0 1 1 13.25,11.25" fill="none" stroke="{c}" stroke-width="1.5" stroke-linecap="round"/>\n'
+                '  <path d="M 8,9.5 L 10.75,5.75" stroke="{c}" stroke-width="1.5" stroke-linecap="round"/>\n', "sensitivity"),
+    }
+    for icon, (body, what) in icons.items():
+        for suffix, colour, state in (("", TEXT2, ""), ("_selected", ACCENT, ", selected")):
+            write("device/mouse/option_%s%s.svg" % (icon, suffix),
+                  svg(16, 16, body.format(c=colour), "Settings sub-page: %s%s." % (what, state)))
 
     option = ('        <Option name="mouse_device_seting_option_%d" group="mouse_seting_option" width="40" height="40" '
               'bkcolor="#FF1A1F28" hotbkcolor="#FF232A35" selectedbkcolor="#FF0E3A44" borderround="12,12" bindtablayoutname="mouse_device_seting_layout" '
