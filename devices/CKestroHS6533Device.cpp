@@ -2,20 +2,10 @@
 
 #include "devices/EffectTables.h"
 
-CKestroHS6533Device::CKestroHS6533Device() { SetKind(kKindHeadset); }
+CKestroHS6533Device::CKestroHS6533Device() : CKestroUSBDevice(kKindHeadset, "KestroHS6533Device") {}
 
+// The light thread calls this kind's steps, so it stops before the kind goes.
 CKestroHS6533Device::~CKestroHS6533Device() { StopLightThread(); }
-
-std::string CKestroHS6533Device::GetClass() const { return "KestroHS6533DeviceUI"; }
-
-void* CKestroHS6533Device::GetInterface(std::string_view name) {
-  if (name == "KestroHS6533Device") return this;
-  return CKestroUSBDevice::GetInterface(name);
-}
-
-void CKestroHS6533Device::InitDevicePage() {
-  if (PreparePictureTables()) BuildDeviceControls();
-}
 
 void CKestroHS6533Device::BuildDeviceControls() { BindPictureContainer(FindContainer("hs6533_device_key_light"), true); }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The page of a headset. Its picture lives in "hs6533_device_key_light".
+// The page of a headset: its light zones live in "hs6533_device_key_light".
 #include "devices/CKestroUSBDevice.h"
 
 class CKestroHS6533Device : public CKestroUSBDevice {
@@ -7,11 +7,8 @@ class CKestroHS6533Device : public CKestroUSBDevice {
   CKestroHS6533Device();
   ~CKestroHS6533Device() override;
 
-  std::string GetClass() const override;
-  void* GetInterface(std::string_view name) override;
-  void InitDevicePage() override;
   void BuildDeviceControls() override;
-  // Every light of the strip, not only the first nine.
+  // Every light, not only the first nine.
   void SeedRippleFromTriggers() override;
 
  protected:

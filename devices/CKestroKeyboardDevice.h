@@ -7,8 +7,7 @@ class CKestroKeyboardDevice : public CKestroUSBDevice {
   CKestroKeyboardDevice();
   ~CKestroKeyboardDevice() override;
 
-  std::string GetClass() const override;
-  void* GetInterface(std::string_view name) override;
+  // The keyboard also hears the notifications of the whole window.
   void InitDevicePage() override;
   void BuildDeviceControls() override;
 

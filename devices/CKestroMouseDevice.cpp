@@ -1,23 +1,13 @@
 #include "devices/CKestroMouseDevice.h"
 
-#include "devices/EffectTables.h"
 #include "controls/CSelectPanelUI.h"
+#include "devices/EffectTables.h"
 #include "toolkit/core/CContainerUI.h"
 
-CKestroMouseDevice::CKestroMouseDevice() { SetKind(kKindMouse); }
+CKestroMouseDevice::CKestroMouseDevice() : CKestroUSBDevice(kKindMouse, "KestroMouseDevice") {}
 
+// The light thread calls this kind's steps, so it stops before the kind goes.
 CKestroMouseDevice::~CKestroMouseDevice() { StopLightThread(); }
-
-std::string CKestroMouseDevice::GetClass() const { return "KestroMouseDeviceUI"; }
-
-void* CKestroMouseDevice::GetInterface(std::string_view name) {
-  if (name == "KestroMouseDevice") return this;
-  return CKestroUSBDevice::GetInterface(name);
-}
-
-void CKestroMouseDevice::InitDevicePage() {
-  if (PreparePictureTables()) BuildDeviceControls();
-}
 
 void CKestroMouseDevice::BuildDeviceControls() {
   CContainerUI* settings = FindContainer("mouse_device_seting_layout");
@@ -29,4 +19,6 @@ void CKestroMouseDevice::BuildDeviceControls() {
   }
 }
 
-std::span<const CKestroUSBDevice::EffectSlot> CKestroMouseDevice::EffectTable() const { return koru::MouseEffects(); }
+std::span<const CKestroUSBDevice::EffectSlot> CKestroMouseDevice::EffectTable() const {
+  return koru::MouseEffects();
+}

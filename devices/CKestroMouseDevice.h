@@ -8,9 +8,6 @@ class CKestroMouseDevice : public CKestroUSBDevice {
   CKestroMouseDevice();
   ~CKestroMouseDevice() override;
 
-  std::string GetClass() const override;
-  void* GetInterface(std::string_view name) override;
-  void InitDevicePage() override;
   void BuildDeviceControls() override;
 
  protected:

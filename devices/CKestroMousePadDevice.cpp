@@ -2,20 +2,10 @@
 
 #include "devices/EffectTables.h"
 
-CKestroMousePadDevice::CKestroMousePadDevice() { SetKind(kKindMousePad); }
+CKestroMousePadDevice::CKestroMousePadDevice() : CKestroUSBDevice(kKindMousePad, "KestroMousePadDevice") {}
 
+// The light thread calls this kind's steps, so it stops before the kind goes.
 CKestroMousePadDevice::~CKestroMousePadDevice() { StopLightThread(); }
-
-std::string CKestroMousePadDevice::GetClass() const { return "KestroMousePadDeviceUI"; }
-
-void* CKestroMousePadDevice::GetInterface(std::string_view name) {
-  if (name == "KestroMousePadDevice") return this;
-  return CKestroUSBDevice::GetInterface(name);
-}
-
-void CKestroMousePadDevice::InitDevicePage() {
-  if (PreparePictureTables()) BuildDeviceControls();
-}
 
 void CKestroMousePadDevice::BuildDeviceControls() { BindPictureContainer(FindContainer("mousepad_device_key_light"), true); }
 

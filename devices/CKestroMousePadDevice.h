@@ -1,5 +1,5 @@
 #pragma once
-// The page of a lighted mouse pad. Its picture lives in "mousepad_device_key_light".
+// The page of a lighted mouse pad: a strip of light zones in "mousepad_device_key_light".
 #include "devices/CKestroUSBDevice.h"
 
 class CKestroMousePadDevice : public CKestroUSBDevice {
@@ -7,11 +7,8 @@ class CKestroMousePadDevice : public CKestroUSBDevice {
   CKestroMousePadDevice();
   ~CKestroMousePadDevice() override;
 
-  std::string GetClass() const override;
-  void* GetInterface(std::string_view name) override;
-  void InitDevicePage() override;
   void BuildDeviceControls() override;
-  // Every light of the strip, not only the first nine.
+  // Every light, not only the first nine.
   void SeedRippleFromTriggers() override;
 
  protected:

@@ -29,7 +29,9 @@ constexpr auto kRelaxed = std::memory_order_relaxed;
 
 }  // namespace
 
-CKestroUSBDevice::CKestroUSBDevice() : clock_(SteadyMs) {
+CKestroUSBDevice::CKestroUSBDevice() : CKestroUSBDevice(0, "KestroUSBDevice") {}
+
+CKestroUSBDevice::CKestroUSBDevice(int kind, const char* classTag) : kind_(kind), classTag_(classTag), clock_(SteadyMs) {
   keyToLed_.fill(kNoLed);
   keyToFrame_.fill(kNoLed);
 }
@@ -42,10 +44,10 @@ CKestroUSBDevice::~CKestroUSBDevice() {
   notifyReceiver_.Close();
 }
 
-std::string CKestroUSBDevice::GetClass() const { return "KestroUSBDeviceUI"; }
+std::string CKestroUSBDevice::GetClass() const { return std::string(classTag_) + "UI"; }
 
 void* CKestroUSBDevice::GetInterface(std::string_view name) {
-  if (name == "KestroUSBDevice") return this;
+  if (name == "KestroUSBDevice" || name == classTag_) return this;
   return CHorizontalLayoutUI::GetInterface(name);
 }
 
@@ -89,7 +91,10 @@ CContainerUI* CKestroUSBDevice::FindContainer(std::string_view name) {
 }
 
 void CKestroUSBDevice::InitDevicePage() {
-  if (!PreparePictureTables()) return;
+  if (PreparePictureTables()) BuildDeviceControls();
+}
+
+void CKestroUSBDevice::BuildDeviceControls() {
   for (int i = 0; i < GetCount(); ++i) {
     CControlUI* child = GetItemAt(i);
     if (child->GetClass() != kSelectPanelClass) continue;
@@ -98,8 +103,6 @@ void CKestroUSBDevice::InitDevicePage() {
     return;
   }
 }
-
-void CKestroUSBDevice::BuildDeviceControls() {}
 
 // ---- Set-up
 
@@ -320,30 +323,28 @@ void CKestroUSBDevice::StepSpectrumEffect() {
   ShowStep(WheelAt(phase), BrightnessOf(info.light));
 }
 
+bool CKestroUSBDevice::ToggleBlinkWhenDue(uint8_t speed) {
+  const uint64_t now = clock_();
+  if (now - lastToggleMs_.load(kRelaxed) < uint64_t{SpeedTicksOf(speed)} * kBlinkMsPerTick) return false;
+  blinkOn_.store(!blinkOn_.load(kRelaxed), kRelaxed);
+  lastToggleMs_.store(now, kRelaxed);
+  return true;
+}
+
 void CKestroUSBDevice::StepBlinkEffect() {
   const LightInfoData info = GetLightInfo();
-  const uint64_t now = clock_();
   uint8_t phase = phase_.load(kRelaxed);
-  if (now - lastToggleMs_.load(kRelaxed) >= uint64_t{SpeedTicksOf(info.speed)} * kBlinkMsPerTick) {
-    blinkOn_.store(!blinkOn_.load(kRelaxed), kRelaxed);
-    lastToggleMs_.store(now, kRelaxed);
-    phase = phase + 16 >= kWheelLength ? 0 : phase + 16;
-    phase_.store(phase, kRelaxed);
-  }
+  if (ToggleBlinkWhenDue(info.speed)) phase = phase + 16 >= kWheelLength ? 0 : phase + 16;
+  phase_.store(phase, kRelaxed);
   if (!blinkOn_.load(kRelaxed)) return StepLightsOff();
   ShowStep(info.multiColor ? WheelAt(phase) : StaticColour(info), BrightnessOf(info.light));
 }
 
 void CKestroUSBDevice::StepBlinkPaletteEffect() {
   const LightInfoData info = GetLightInfo();
-  const uint64_t now = clock_();
-  uint8_t phase = phase_.load(kRelaxed);
-  if (phase >= kPaletteLength) phase = 0;
-  if (now - lastToggleMs_.load(kRelaxed) >= uint64_t{SpeedTicksOf(info.speed)} * kBlinkMsPerTick) {
-    blinkOn_.store(!blinkOn_.load(kRelaxed), kRelaxed);
-    lastToggleMs_.store(now, kRelaxed);
-    phase = phase + 1 >= kPaletteLength ? 0 : phase + 1;
-  }
+  // Another effect may have left a wheel position here.
+  uint8_t phase = phase_.load(kRelaxed) >= kPaletteLength ? 0 : phase_.load(kRelaxed);
+  if (ToggleBlinkWhenDue(info.speed)) phase = phase + 1 >= kPaletteLength ? 0 : phase + 1;
   phase_.store(phase, kRelaxed);
   if (!blinkOn_.load(kRelaxed)) return StepLightsOff();
   ShowStep(PaletteAt(phase), BrightnessOf(info.light));

@@ -69,14 +69,15 @@ class CKestroUSBDevice : public CHorizontalLayoutUI, public CNotifyPump, public 
   CKestroUSBDevice();
   ~CKestroUSBDevice() override;
 
-  // Toolkit identity. GetInterface("KestroUSBDevice") answers the page.
+  // Toolkit identity: the class tag with "UI". GetInterface answers the page
+  // for "KestroUSBDevice" and for its own tag.
   std::string GetClass() const override;
   void* GetInterface(std::string_view name) override;
   // Notifications of the page's own controls go to its handlers (Bind).
   void Notify(TNotifyUI& msg) override;
 
   // ---- Operations the main window, the tab item and the kinds call.
-  // Binds the picture's buttons.
+  // Binds the picture's buttons (BuildDeviceControls) unless the page has no markup.
   virtual void InitDevicePage();
   virtual int LoadProfileToPage();
   // Effect steps; each writes every light of the frame. Light thread.
@@ -126,7 +127,8 @@ class CKestroUSBDevice : public CHorizontalLayoutUI, public CNotifyPump, public 
   virtual void SelectKey(int key);
   virtual void OnAudioSpectrum(const int32_t* levels, int count);
   virtual void OnAudioPeaks(const int32_t* values, int count);
-  // Every kind: its controls, the shared lighting record, its own effects.
+  // Every kind: its controls (the base binds its first "SelectPanel"), the
+  // shared lighting record, its own effects.
   virtual void BuildDeviceControls();
   virtual LightInfoData GetLightInfo() const;
   virtual void StepFlowEffect() {}
@@ -245,6 +247,9 @@ class CKestroUSBDevice : public CHorizontalLayoutUI, public CNotifyPump, public 
   const DeviceNameLists& NameLists() const { return nameLists_; }
 
  protected:
+  // A kind's page: its kind code and its markup tag.
+  CKestroUSBDevice(int kind, const char* classTag);
+
   // The effects this kind animates; an effect without a slot plays the custom effect.
   virtual std::span<const EffectSlot> EffectTable() const { return {}; }
   // The mouse plays no per-light records.
@@ -274,6 +279,8 @@ class CKestroUSBDevice : public CHorizontalLayoutUI, public CNotifyPump, public 
 
  private:
   void ShowStep(const WheelColour& colour, uint8_t level);
+  // Flips the blink state when the interval of `speed` has passed since the last flip.
+  bool ToggleBlinkWhenDue(uint8_t speed);
   CTabLayoutUI* FindTabLayout(std::string_view name);
 
   // Set-up and identity.
@@ -284,6 +291,7 @@ class CKestroUSBDevice : public CHorizontalLayoutUI, public CNotifyPump, public 
   std::string deviceFolder_;
   InterfaceSlot deviceRecord_;
   int kind_ = 0;
+  const char* classTag_;
   int subKind_ = 0;
   int keyCount_ = 0;
   int lightCount_ = 0;

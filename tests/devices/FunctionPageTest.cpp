@@ -6,6 +6,7 @@
 #include "devices/CKestroUSBDevice.h"
 #include "devices/DevicePageFactory.h"
 #include "tests/devices/PageTestSupport.h"
+#include "toolkit/markup/CControlFactory.h"
 
 using koru::test::AddContainer;
 
@@ -75,6 +76,33 @@ TEST(DevicePageFactoryTest, ARowGivesThePageOfItsModelSetUpFromTheCatalogue) {
   EXPECT_FALSE(SetUpDevicePage(page, -1, nullptr, nullptr));
   EXPECT_FALSE(SetUpDevicePage(page, static_cast<int>(DeviceInterfaceTable.size()), nullptr, nullptr));
   EXPECT_EQ(CreateDevicePage(5), nullptr);
+}
+
+TEST(DevicePageFactoryTest, MarkupTagsMakeThePageOfTheirKind) {
+  RegisterDevicePageClasses();
+  struct Case {
+    const char* tag;
+    int kind;
+  };
+  const Case cases[] = {{"KestroUSBDevice", 0},
+                        {"KestroKeyboardDevice", kKindKeyboard},
+                        {"KestroMouseDevice", kKindMouse},
+                        {"KestroMousePadDevice", kKindMousePad},
+                        {"KestroHS6533Device", kKindHeadset}};
+  for (const Case& c : cases) {
+    std::unique_ptr<CControlUI> control(CControlFactory::GetInstance()->CreateControl(c.tag));
+    CKestroUSBDevice* page = AsDevicePage(control.get());
+    ASSERT_NE(page, nullptr) << c.tag;
+    EXPECT_EQ(page->GetKind(), c.kind);
+    EXPECT_EQ(page->GetClass(), std::string(c.tag) + "UI");
+    EXPECT_EQ(page->GetInterface(c.tag), page);
+    EXPECT_EQ(page->GetFunctionPage(), 1);
+    EXPECT_EQ(page->GetSelectedKey(), -1);
+    EXPECT_EQ(page->GetHostLighting(), 1);
+    EXPECT_TRUE(page->IsPreviewActive());
+  }
+  CButtonUI button;
+  EXPECT_EQ(AsDevicePage(&button), nullptr);
 }
 
 }  // namespace
