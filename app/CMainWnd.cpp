@@ -165,6 +165,7 @@ void CMainWnd::StartSequence() {
 }
 
 void CMainWnd::StartWorkers() {
+  workerTarget_ = GetHWND();
   scanner_ = std::make_unique<CDeviceScanner>(slots_, *this);
   CDeviceScanner* scanner = scanner_.get();
   if (scanner->Start()) {
@@ -215,11 +216,8 @@ void CMainWnd::Notify(TNotifyUI& msg) {
 void CMainWnd::OnClick(TNotifyUI& msg) {
   if (msg.pSender == nullptr) return;
   const std::string& name = msg.pSender->GetName();
-  if (name == "closebtn") {
+  if (name == "closebtn" || name == "nodevice_ok_btn") {
     HideToTray();
-  } else if (name == "nodevice_ok_btn") {
-    ShowWindow(false);
-    SetPowerPolling(false);
   } else if (name == "control_light_status") {
     lighting_.SetByButton(!lighting_.IsOn());
   } else if (name == "deng_same_mode") {
@@ -276,6 +274,16 @@ LRESULT CMainWnd::HandleCustomMessage(unsigned message, WPARAM wParam, LPARAM lP
     }
     PostQuitMessage(0);
     handled = false;  // the base window still tidies up
+    return 0;
+  }
+  if (message == WM_SIZE) {
+    // One size only: a size the window did not ask for (a late event of the
+    // display, a window manager) is set right by the rescale that the
+    // "windowsize" notification runs.
+    const int width = int(wParam & 0xFFFF);
+    const int height = int((wParam >> 16) & 0xFFFF);
+    if (width != kWindowWidth * dpi_ / 96 || height != kWindowHeight * dpi_ / 96) pendingRescale_ = true;
+    handled = false;
     return 0;
   }
   if (message == WM_POWERBROADCAST && (wParam == kPowerSuspend || wParam == kPowerResumeAutomatic)) {
@@ -401,8 +409,8 @@ void CMainWnd::OnShowRequest(WPARAM wParam, LPARAM lParam) {
     return;
   }
   SetPowerPolling(true);
+  if (IsMinimized()) SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
   ShowWindow(true);
-  SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
   BringForward();
 }
 
@@ -471,11 +479,11 @@ void CMainWnd::HandleSlotEvent(const SlotEvent& event) {
 // ---------------------------------------------------------------------------
 // Scanner events (scanner thread)
 
-void CMainWnd::OnInterfaceAttached(int slot) { ::SendMessage(GetHWND(), kInterfaceAttached, WPARAM(slot), 0); }
+void CMainWnd::OnInterfaceAttached(int slot) { ::SendMessage(workerTarget_, kInterfaceAttached, WPARAM(slot), 0); }
 
-void CMainWnd::OnInterfaceDetached(int slot) { ::SendMessage(GetHWND(), kInterfaceDetached, WPARAM(slot), 0); }
+void CMainWnd::OnInterfaceDetached(int slot) { ::SendMessage(workerTarget_, kInterfaceDetached, WPARAM(slot), 0); }
 
-void CMainWnd::OnFirstPassComplete() { ::PostMessage(GetHWND(), Registered().showRequest, 0, 0); }
+void CMainWnd::OnFirstPassComplete() { ::PostMessage(workerTarget_, Registered().showRequest, 0, 0); }
 
 // ---------------------------------------------------------------------------
 // Tray, menu, popups
@@ -551,8 +559,8 @@ void CMainWnd::HideToTray() {
 
 void CMainWnd::ShowFromTray() {
   Rescale();
+  if (IsMinimized()) SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
   ShowWindow(true);
-  SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
   BringForward();
   m_pm.Invalidate();
   SetPowerPolling(true);

@@ -5,6 +5,7 @@
 // receives every notification of its controls, the program's private
 // messages, and the messages of other programs (through the message service).
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -166,6 +167,8 @@ class CMainWnd : public WindowImplBase, public IQueryControlText, public IDevice
   bool hovered_ = false;
   bool started_ = false;
   bool shutDown_ = false;
+  // The handle as the worker threads see it: set before they start.
+  std::atomic<HWND> workerTarget_{nullptr};
   std::vector<int> threadsLeftRunning_;
   std::array<std::uint8_t, mainwnd::kAudioFrameBytes> audioFrame_{};
   std::array<std::uint8_t, mainwnd::kAudioKeyboardBytes> audioKeyboard_{};

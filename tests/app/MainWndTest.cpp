@@ -47,6 +47,20 @@ class MainWndTest : public ::testing::Test {
     fs::create_directories(folder);
     settings = std::make_unique<koru::SettingsStore>((folder / "settings.ini").string());
 
+    MakeWindow();
+    Dispatch();
+  }
+  void TearDown() override {
+    if (::IsWindow(hwnd)) {
+      window->DestroyWindow();
+      koru::RunMessageLoop();  // takes the quit request the window leaves
+    }
+    window.reset();
+    CPaintManagerUI::SetAllDPI(96);
+    fs::remove_all(folder);
+  }
+
+  void MakeWindow() {
     MainWndServices services;
     services.broadcast = [this](const koru::BusMessage& m) { broadcasts.push_back(m); };
     services.sendToCompanion = [this](std::string_view cls, std::string_view title, const koru::BusMessage& m) {
@@ -62,18 +76,7 @@ class MainWndTest : public ::testing::Test {
     strip.selected = &mouse;
     hwnd = window->CreateMainWindow();
     ASSERT_NE(hwnd, nullptr);
-    Dispatch();
   }
-  void TearDown() override {
-    if (::IsWindow(hwnd)) {
-      window->DestroyWindow();
-      koru::RunMessageLoop();  // takes the quit request the window leaves
-    }
-    window.reset();
-    CPaintManagerUI::SetAllDPI(96);
-    fs::remove_all(folder);
-  }
-
   void Dispatch() { koru::DispatchPendingMessages(); }
   void Advance(std::uint64_t ms) {
     backend->AdvanceTime(ms);
@@ -130,16 +133,31 @@ TEST_F(MainWndTest, StartsHiddenAnnouncesLightingControlAndShowsOnRequest) {
   EXPECT_TRUE(mouse.powerPolling);
 }
 
-TEST_F(MainWndTest, CloseButtonHidesToTheTrayAndTheWindowLives) {
+TEST_F(MainWndTest, CloseAndNoDeviceButtonsHideToTheTrayAndTheWindowLives) {
+  for (const char* button : {"closebtn", "nodevice_ok_btn"}) {
+    Show();
+    ASSERT_TRUE(Peer().ClickControl(button)) << button;
+    Dispatch();
+    EXPECT_TRUE(::IsWindow(hwnd));
+    EXPECT_FALSE(Peer().IsVisible()) << button;
+    EXPECT_FALSE(mouse.powerPolling);
+    EXPECT_FALSE(keyboard.powerPolling);
+  }
+  ASSERT_NE(backend->LastTray(), nullptr);
+  EXPECT_TRUE(backend->LastTray()->IsVisible());
+}
+
+TEST_F(MainWndTest, WithoutATrayClosingMinimisesSoTheWindowCanComeBack) {
+  window->DestroyWindow();
+  koru::RunMessageLoop();
+  backend->SetTrayAvailable(false);
+  MakeWindow();
+  Dispatch();
+  backend->SetTrayAvailable(true);
   Show();
   ASSERT_TRUE(Peer().ClickControl("closebtn"));
   Dispatch();
-  EXPECT_TRUE(::IsWindow(hwnd));
-  EXPECT_FALSE(Peer().IsVisible());
-  EXPECT_FALSE(mouse.powerPolling);
-  EXPECT_FALSE(keyboard.powerPolling);
-  ASSERT_NE(backend->LastTray(), nullptr);
-  EXPECT_TRUE(backend->LastTray()->IsVisible());
+  EXPECT_TRUE(Peer().IsMinimized());
 }
 
 struct ScaleCase {
