@@ -42,17 +42,12 @@ def esc(text):
 
 # --- shared button images -------------------------------------------------------
 
-LIGHT_KEY = "file='device/common/key_light.svg' corner='6,6,6,6'"
 LIGHT_ZONE = "file='device/common/zone_light.svg' corner='4,4,4,4'"
 HOT_KEY = "file='device/common/key_hot.svg' corner='6,6,6,6'"
 PUSHED_KEY = "file='device/common/key_pushed.svg' corner='6,6,6,6'"
 
 
 def common_images():
-    # The lit key: a bright rim and a wash over the cap, filled with the key's colour.
-    write("device/common/key_light.svg", svg(24, 24,
-          '  <rect x="1" y="1" width="22" height="22" rx="5" fill="#FFFFFF" fill-opacity="0.32" '
-          'stroke="#FFFFFF" stroke-width="2"/>\n', "The light of a key: rim and wash; the program fills it with the key's colour."))
     write("device/common/key_hot.svg", svg(24, 24,
           '  <rect x="0.75" y="0.75" width="22.5" height="22.5" rx="5.25" fill="none" stroke="%s" stroke-width="1.5"/>\n'
           % ACCENT, "A key under the mouse."))
@@ -135,7 +130,7 @@ def keyboard():
                                                                     esc(legend)))
             if len(legend) > 2:
                 legends[-1] = legends[-1].replace("<text ", '<text font-size="8.5" ')
-        buttons.append(key_button("key_%d" % number, (l, t, r, b), LIGHT_KEY, "light_%d" % number))
+        buttons.append(key_button("key_%d" % number, (l, t, r, b), sized_light("key", (l, t, r, b)), "light_%d" % number))
 
     strip, strip_buttons = [], []
     segments = strip_segments(width, height, T.KEYBOARD_STRIP, inset=7, thickness=6, gap=4)
@@ -143,7 +138,7 @@ def keyboard():
         n = T.KEYBOARD_STRIP["first"] + i
         l, t, r, b = rect
         strip.append('    <rect x="%g" y="%g" width="%g" height="%g" rx="3" fill="%s"/>\n' % (l, t, r - l, b - t, HOVER))
-        strip_buttons.append(key_button("key_%d" % n, rect, LIGHT_ZONE, "light_%d" % n, ' mouse="false"'))
+        strip_buttons.append(key_button("key_%d" % n, rect, sized_light("strip", rect), "light_%d" % n, ' mouse="false"'))
 
     body = ('  <rect x="0.5" y="0.5" width="%d" height="%d" rx="14" fill="%s" stroke="%s"/>\n'
             '  <rect x="%d" y="%d" width="%d" height="%d" rx="8" fill="%s"/>\n'
@@ -166,6 +161,22 @@ def keyboard():
     write("XML/DeviceXml/keyboarddevice.xml",
           page("KestroKeyboardDevice", "keyboard_device_page", picture_row(panel), functions, extra))
     return len(buttons) + len(strip_buttons)
+
+
+def sized_light(kind, rect):
+    """A light image drawn at the zone's own size: one plain image draw per
+    zone and tick, where a stretched image with fixed corners takes nine. A
+    key's light is a bright rim and a wash over the cap."""
+    l, t, r, b = (int(round(v)) for v in rect)
+    w, h = r - l, b - t
+    path = "device/keyboard/light/%s_%dx%d.svg" % (kind, w, h)
+    if kind == "key":
+        body = ('  <rect x="1" y="1" width="%d" height="%d" rx="5" fill="#FFFFFF" fill-opacity="0.32" '
+                'stroke="#FFFFFF" stroke-width="2"/>\n' % (w - 2, h - 2))
+    else:
+        body = '  <rect x="0" y="0" width="%d" height="%d" rx="%g" fill="#FFFFFF"/>\n' % (w, h, min(w, h) / 2)
+    write(path, svg(w, h, body, "The light of a %dx%d zone; the program fills it with the zone's colour." % (w, h)))
+    return "file='%s'" % path
 
 
 def strip_segments(width, height, counts, inset, thickness, gap):
