@@ -54,6 +54,24 @@ TEST(FunctionPageTest, WithoutBothLayoutsOnlyTheModeIsKept) {
   EXPECT_EQ(function->GetCurSel(), 1);
 }
 
+TEST(PageNotifyTest, OnlyThePagesOwnControlsReachItsHandlers) {
+  CKestroUSBDevice page;
+  auto* own = AddContainer<CVerticalLayoutUI>(page, "apply_btn");
+  CVerticalLayoutUI stranger;  // same name, another page's control
+  stranger.SetName("apply_btn");
+  int handled = 0;
+  page.Bind("click", "apply_btn", [&](TNotifyUI&) { ++handled; });
+  TNotifyUI msg;
+  msg.sType = "click";
+  msg.pSender = own;
+  page.Notify(msg);
+  msg.pSender = &stranger;
+  page.Notify(msg);
+  msg.pSender = nullptr;
+  page.Notify(msg);
+  EXPECT_EQ(handled, 1);
+}
+
 TEST(DevicePageFactoryTest, ARowGivesThePageOfItsModelSetUpFromTheCatalogue) {
   // Every interface row of the catalogue, receivers included, has the page of its cable kind.
   for (size_t row = 0; row < DeviceInterfaceTable.size(); ++row) {
