@@ -20,13 +20,17 @@ TEST(PowerMonitor, PrepareForSleepArrivesAsSuspendThenResume) {
   PowerMonitor monitor([&events](PowerEvent event) { events.push_back(event); }, QDBusConnection::sessionBus(),
                        logindName.toStdString());
   ASSERT_TRUE(monitor.Listening());
+  // One at a time, as logind sends them: Qt may still be resolving the sender's
+  // name when the first signal arrives, and then delivers a burst out of order.
   for (bool sleeping : {true, false}) {
     QDBusMessage signal = QDBusMessage::createSignal("/org/freedesktop/login1", "org.freedesktop.login1.Manager",
                                                      "PrepareForSleep");
     signal << sleeping;
+    const size_t before = events.size();
     ASSERT_TRUE(logind.send(signal));
+    ASSERT_TRUE(test::WaitUntil([&] { return events.size() > before; }));
   }
-  ASSERT_TRUE(test::WaitUntil([&] { return events.size() == 2; }));
+  ASSERT_EQ(events.size(), 2u);
   EXPECT_EQ(events[0], PowerEvent::Suspend);
   EXPECT_EQ(events[1], PowerEvent::ResumeAutomatic);
   QDBusConnection::disconnectFromBus(logindName);
