@@ -6,8 +6,8 @@
 
 #include "app/DevicePageLists.h"
 #include "app/IDevicePage.h"
-#include "app/LightTables.h"
 #include "catalogue/InterfaceSlot.h"
+#include "devices/LightingTables.h"
 
 namespace {
 
@@ -30,7 +30,6 @@ const ModeTable* ModesOfKind(int pageKind) {
 
 constexpr int kBlinkWheelStep = 14;
 constexpr int kBreathingWheelStep = 16;
-constexpr std::uint64_t kBlinkMsPerTick = 200;
 
 }  // namespace
 
@@ -64,34 +63,33 @@ std::uint32_t PackSyncColour(std::uint8_t red, std::uint8_t green, std::uint8_t 
 }
 
 std::uint32_t CSyncLightingEngine::Step(const SyncLightingSettings& s, std::uint64_t nowMs) {
-  using namespace koru::light;
-  const std::uint8_t level = BrightnessOfLevel(s.brightness);
-  const Rgb fixed{s.red, s.green, s.blue};
+  using namespace koru::lighting;
+  const std::uint8_t level = BrightnessOf(s.brightness);
+  const WheelColour fixed{s.red, s.green, s.blue};
   switch (static_cast<SyncEffect>(s.type)) {
     case SyncEffect::Breathing: {
-      breathing_ = s.direction != 0 ? (breathing_ + 1) % kBreathingPositions
-                                    : (breathing_ + kBreathingPositions - 1) % kBreathingPositions;
-      if (breathing_ <= 1) wheel_ = (wheel_ + kBreathingWheelStep) % kWheelPositions;
-      const Rgb colour = s.colourful ? ColourWheel()[wheel_] : fixed;
-      const auto breath = std::uint8_t(level * BreathingCurve()[breathing_] / 256);
-      return PackSyncColour(colour.r, colour.g, colour.b, breath);
+      breathing_ = s.direction != 0 ? (breathing_ + 1) % kBreathingLength
+                                    : (breathing_ + kBreathingLength - 1) % kBreathingLength;
+      if (breathing_ <= 1) wheel_ = (wheel_ + kBreathingWheelStep) % kWheelLength;
+      const WheelColour colour = s.colourful ? WheelAt(wheel_) : fixed;
+      return PackSyncColour(colour.red, colour.green, colour.blue, Scale(BreathingAt(breathing_), level));
     }
-    case SyncEffect::Static: return PackSyncColour(fixed.r, fixed.g, fixed.b, level);
+    case SyncEffect::Static: return PackSyncColour(fixed.red, fixed.green, fixed.blue, level);
     case SyncEffect::Blinking: {
-      const std::uint64_t toggleMs = std::uint64_t(SpeedTicksOfLevel(s.speed)) * kBlinkMsPerTick;
+      const std::uint64_t toggleMs = std::uint64_t(SpeedTicksOf(s.speed)) * kBlinkMsPerTick;
       if (!lastToggleMs_ || nowMs - *lastToggleMs_ >= toggleMs) {
         blinkOn_ = !blinkOn_;
         lastToggleMs_ = nowMs;
-        wheel_ = (wheel_ + kBlinkWheelStep) % kWheelPositions;
+        wheel_ = (wheel_ + kBlinkWheelStep) % kWheelLength;
       }
       if (!blinkOn_) return 0;
-      const Rgb colour = s.colourful ? ColourWheel()[wheel_] : fixed;
-      return PackSyncColour(colour.r, colour.g, colour.b, level);
+      const WheelColour colour = s.colourful ? WheelAt(wheel_) : fixed;
+      return PackSyncColour(colour.red, colour.green, colour.blue, level);
     }
     case SyncEffect::Spectrum: {
-      wheel_ = (wheel_ + 1) % kWheelPositions;
-      const Rgb colour = ColourWheel()[wheel_];
-      return PackSyncColour(colour.r, colour.g, colour.b, level);
+      wheel_ = (wheel_ + 1) % kWheelLength;
+      const WheelColour colour = WheelAt(wheel_);
+      return PackSyncColour(colour.red, colour.green, colour.blue, level);
     }
     case SyncEffect::Off:
     default: return 0;
@@ -99,12 +97,12 @@ std::uint32_t CSyncLightingEngine::Step(const SyncLightingSettings& s, std::uint
 }
 
 std::uint64_t CSyncLightingEngine::NextStepDue(const SyncLightingSettings& s, std::uint64_t nowMs) const {
-  const std::uint64_t ticks = std::uint64_t(koru::light::SpeedTicksOfLevel(s.speed));
+  const std::uint64_t ticks = koru::lighting::SpeedTicksOf(s.speed);
   switch (static_cast<SyncEffect>(s.type)) {
     case SyncEffect::Breathing:
     case SyncEffect::Spectrum: return nowMs + ticks * kTickMs;
     case SyncEffect::Blinking:
-      return lastToggleMs_ ? std::max(nowMs, *lastToggleMs_ + ticks * kBlinkMsPerTick) : nowMs;
+      return lastToggleMs_ ? std::max(nowMs, *lastToggleMs_ + ticks * koru::lighting::kBlinkMsPerTick) : nowMs;
     default: return nowMs + kSteadyRepeatMs;
   }
 }

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/DevicePageLists.h"
-#include "app/LightTables.h"
+#include "devices/LightingTables.h"
 #include "app/SyncLighting.h"
 #include "tests/app/StubDevicePage.h"
 
@@ -106,12 +106,12 @@ TEST(SyncLightingEngine, BreathingFollowsTheCurveAndTurnsTheWheelNearZero) {
   std::uint32_t packed = engine.Step(s, 0);
   EXPECT_EQ(engine.BreathingPosition(), 1);
   EXPECT_EQ(engine.WheelPosition(), 16);
-  EXPECT_EQ(Level(packed), 255 * koru::light::BreathingCurve()[1] / 256);
+  EXPECT_EQ(Level(packed), 255 * koru::lighting::kBreathingCurve[1] / 256);
   for (int i = 0; i < 63; ++i) packed = engine.Step(s, 0);
   EXPECT_EQ(engine.BreathingPosition(), 64);
   EXPECT_EQ(Level(packed), 255 * 255 / 256);
-  const auto wheel = koru::light::ColourWheel()[16];
-  EXPECT_EQ(Rgb(packed), PackSyncColour(wheel.r, wheel.g, wheel.b, 0));
+  const WheelColour wheel = koru::lighting::kColourWheel[16];
+  EXPECT_EQ(Rgb(packed), PackSyncColour(wheel.red, wheel.green, wheel.blue, 0));
   for (int i = 0; i < 64; ++i) engine.Step(s, 0);
   EXPECT_EQ(engine.BreathingPosition(), 0);  // wrapped after 128 positions
   EXPECT_EQ(engine.WheelPosition(), 32);
