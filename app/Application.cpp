@@ -12,9 +12,11 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "app/CDeviceStrip.h"
 #include "app/CMainWnd.h"
 #include "app/StartupProbe.h"
 #include "controls/RegisterControls.h"
+#include "devices/DevicePageFactory.h"
 #include "platform/DebugOutput.h"
 #include "platform/KnownFolders.h"
 #include "platform/qt/DisplayMonitor.h"
@@ -94,9 +96,10 @@ std::unique_ptr<sim::Simulation> StartChosenSimulation(std::vector<std::string> 
 }  // namespace
 
 void RegisterCustomControls() {
-  // The device pictures, the tab item and the power indicator; the panels'
-  // classes join as they are written.
+  // The device pictures, the tab item, the power indicator and the device
+  // pages; the panels' classes join as they are written.
   RegisterDeviceControls();
+  RegisterDevicePageClasses();
 }
 
 int RunApplication(const ApplicationOptions& options) {
@@ -128,6 +131,8 @@ int RunApplication(const ApplicationOptions& options) {
   int status = 0;
   {
     CMainWnd window(services);
+    CDeviceStrip strip(window);
+    window.SetDeviceStrip(&strip);
     if (window.CreateMainWindow() == nullptr) {
       DebugOutput("the main window could not be created");
       return 1;
