@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "transport/CHidDevice.h"
 
 namespace {
@@ -8,6 +10,8 @@ struct PathCase {
     const char* path;
     uint16_t vendor, product, interface, collection;
 };
+
+void PrintTo(const PathCase& c, std::ostream* os) { *os << c.path; }
 
 class HidPathParsers : public testing::TestWithParam<PathCase> {};
 
