@@ -2,6 +2,7 @@
 
 #include "platform/hid/InterfacePaths.h"
 #include "platform/hid/LinuxHidrawBackend.h"
+#include "tests/platform/HidDescriptorSamples.h"
 #include "tests/support/TestDescriptors.h"
 
 using namespace koru::hid;
@@ -26,9 +27,9 @@ std::vector<std::string> PathsFor(bool multipleInterfaces, int interfaceNumber,
 
 TEST(InterfacePaths, MarkersAppearOnlyWhereWindowsWouldWriteThem) {
     const std::string tail = "#hidraw7#{4d1e55b2-f16f-11cf-88cb-001111000030}";
-    EXPECT_EQ(PathsFor(false, 0, koru::test::BootKeyboardDescriptor()),
+    EXPECT_EQ(PathsFor(false, 0, koru::hid::samples::kBootKeyboard),
               std::vector<std::string>{"\\\\?\\hid#vid_320f&pid_5055" + tail});
-    EXPECT_EQ(PathsFor(true, 0, koru::test::BootKeyboardDescriptor()),
+    EXPECT_EQ(PathsFor(true, 0, koru::hid::samples::kBootKeyboard),
               std::vector<std::string>{"\\\\?\\hid#vid_320f&pid_5055&mi_00" + tail});
     EXPECT_EQ(PathsFor(true, 1, koru::test::ThreeCollectionDescriptor()),
               (std::vector<std::string>{"\\\\?\\hid#vid_320f&pid_5055&mi_01&col01" + tail,
@@ -37,7 +38,7 @@ TEST(InterfacePaths, MarkersAppearOnlyWhereWindowsWouldWriteThem) {
     // A descriptor we cannot read still gives the interface one path.
     EXPECT_EQ(PathsFor(false, 0, {0xA1, 0x01}).size(), 1u);
     // Bluetooth and other non-USB nodes have no interface number.
-    EXPECT_EQ(PathsFor(true, -1, koru::test::BootKeyboardDescriptor()),
+    EXPECT_EQ(PathsFor(true, -1, koru::hid::samples::kBootKeyboard),
               std::vector<std::string>{"\\\\?\\hid#vid_320f&pid_5055" + tail});
 }
 
@@ -49,7 +50,7 @@ TEST(InterfacePaths, CollectionFilterPassesOnlyItsReportIds) {
     EXPECT_FALSE(vendor.Accepts(0));
     const CollectionFilter whole = FilterForCollection(three, 0);
     EXPECT_TRUE(whole.Accepts(3) && whole.Accepts(4));
-    const CollectionFilter boot = FilterForCollection(koru::test::BootKeyboardDescriptor(), 0);
+    const CollectionFilter boot = FilterForCollection(koru::hid::samples::kBootKeyboard, 0);
     EXPECT_FALSE(boot.usesReportIds);
     EXPECT_TRUE(boot.Accepts(0));
 }

@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "platform/hid/VirtualHidBus.h"
+#include "tests/platform/HidDescriptorSamples.h"
 #include "tests/support/TestDescriptors.h"
 #include "transport/CHidDevice.h"
 
@@ -34,7 +35,7 @@ protected:
         d.productId = 0x5055;
         d.versionNumber = 0x0102;
         d.name = "keyboard";
-        d.interfaces = {{0, koru::test::BootKeyboardDescriptor()},
+        d.interfaces = {{0, koru::hid::samples::kBootKeyboard},
                         {1, koru::test::ThreeCollectionDescriptor()}};
         return bus->Plug(d, firmware);
     }
