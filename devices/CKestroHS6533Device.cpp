@@ -1,6 +1,7 @@
 #include "devices/CKestroHS6533Device.h"
 
 #include "devices/EffectTables.h"
+#include "profiles/CHs6533Profiledata.h"
 
 CKestroHS6533Device::CKestroHS6533Device() : CKestroUSBDevice(kKindHeadset, "KestroHS6533Device") {}
 
@@ -14,3 +15,5 @@ void CKestroHS6533Device::SeedRippleFromTriggers() { Ripple().SeedFromTriggers(G
 std::span<const CKestroUSBDevice::EffectSlot> CKestroHS6533Device::EffectTable() const {
   return koru::LightStripEffects();
 }
+
+std::unique_ptr<CBasicProfiledata> CKestroHS6533Device::MakeProfile() const { return std::make_unique<CHs6533Profiledata>(); }

@@ -12,5 +12,6 @@ class CKestroHS6533Device : public CKestroUSBDevice {
   void SeedRippleFromTriggers() override;
 
  protected:
+  std::unique_ptr<CBasicProfiledata> MakeProfile() const override;
   std::span<const EffectSlot> EffectTable() const override;
 };

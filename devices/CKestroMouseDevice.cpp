@@ -2,6 +2,7 @@
 
 #include "controls/CSelectPanelUI.h"
 #include "devices/EffectTables.h"
+#include "profiles/CMouseProfiledata.h"
 #include "toolkit/core/CContainerUI.h"
 
 CKestroMouseDevice::CKestroMouseDevice() : CKestroUSBDevice(kKindMouse, "KestroMouseDevice") {}
@@ -22,3 +23,5 @@ void CKestroMouseDevice::BuildDeviceControls() {
 std::span<const CKestroUSBDevice::EffectSlot> CKestroMouseDevice::EffectTable() const {
   return koru::MouseEffects();
 }
+
+std::unique_ptr<CBasicProfiledata> CKestroMouseDevice::MakeProfile() const { return std::make_unique<CMouseProfiledata>(); }

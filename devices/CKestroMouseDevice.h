@@ -11,6 +11,7 @@ class CKestroMouseDevice : public CKestroUSBDevice {
   void BuildDeviceControls() override;
 
  protected:
+  std::unique_ptr<CBasicProfiledata> MakeProfile() const override;
   std::span<const EffectSlot> EffectTable() const override;
   bool PlaysLightRecords() const override { return false; }
 };

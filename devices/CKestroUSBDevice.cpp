@@ -9,8 +9,11 @@
 #include "devices/LightingTables.h"
 #include "devices/PictureBinding.h"
 #include "platform/DebugOutput.h"
+#include "profiles/CBasicProfiledata.h"
+#include "profiles/MemoryListView.h"
 #include "profiles/ProfileDocument.h"
 #include "profiles/ProfileFolders.h"
+#include "profiles/ProfileListStore.h"
 #include "protocol/DeviceCommands.h"
 #include "toolkit/core/CPaintManagerUI.h"
 #include "toolkit/layout/CTabLayoutUI.h"
@@ -411,14 +414,84 @@ void CKestroUSBDevice::ReplaceLightList(std::vector<LightInfoData> records) {
   lightRecords_.Replace(std::move(records), clock_());
 }
 
+// ---- Profile
+
+std::unique_ptr<CBasicProfiledata> CKestroUSBDevice::MakeProfile() const {
+  return std::make_unique<CBasicProfiledata>();
+}
+
+CBasicProfiledata& CKestroUSBDevice::Profile() {
+  if (!profile_) {
+    profile_ = MakeProfile();
+    profile_->SetDeviceIndex(0);
+    profile_->SetTemplatePath(GetDefaultTemplatePath());
+  }
+  return *profile_;
+}
+
+bool CKestroUSBDevice::IsProfileLoaded() const { return profile_ && !profile_->CurrentSection().isNull(); }
+
+void CKestroUSBDevice::SetProfilePaths() {
+  const std::string folder = GetDataFolder();
+  if (!folder.empty()) {
+    koru::MemoryListView view;
+    koru::ProfileListStore store(view);
+    store.SetDeviceKind(kind_);
+    store.SetFolders(folder, GetDefaultTemplatePath());
+    if (store.InitProfileList() == koru::ProfileListResult::Done && !store.GetSelectedUuid().empty())
+      profileName_ = store.GetSelectedUuid();
+  }
+  Profile().SetProfilePath(ProfileFilePath());
+  Profile().SetLightLibraryPath(LightLibraryFilePath());
+}
+
+std::string CKestroUSBDevice::GetProfilePath() const { return profile_ ? profile_->GetProfilePath() : std::string(); }
+
+int CKestroUSBDevice::LoadCurrentProfile() {
+  SetProfilePaths();
+  const std::string path = GetProfilePath();
+  if (path.empty()) return 0;
+  Profile().LoadSection(path);
+  if (!IsProfileLoaded()) {
+    koru::DebugOutput("profile could not be loaded: " + path);
+    return 0;
+  }
+  LoadProfileToPage();
+  return 1;
+}
+
+int CKestroUSBDevice::LoadProfileToPage() {
+  if (!IsProfileLoaded()) return 0;
+  CBasicProfiledata& profile = Profile();
+  const uint8_t previousEffect = GetLightInfo().selectItem;
+  const LightInfoData info = profile.GetLightInfo();
+  SetLightInfo(info);
+  SetAudioLightInfo(profile.GetAudioLightInfo());
+  if (info.selectItem != previousEffect) ResetEffectState();
+  ReplaceLightList(profile.GetLightList());
+  SetPhase(0);
+  profile.LoadLightLibrary(profile.GetLightLibraryPath());
+  ReplaceCustomEffect(profile.GetCustomLightEffect());
+  return 1;
+}
+
+void CKestroUSBDevice::ResetEffectState() {
+  SetPhase(0);
+  colorIndex_.store(0, kRelaxed);
+  ripple_.Clear();
+}
+
+void CKestroUSBDevice::SyncWithDevice() {
+  LoadCurrentProfile();
+  RefreshControls();
+  StartLightThread();
+}
+
 // ---- Operations the kinds give meaning to
 
-int CKestroUSBDevice::LoadProfileToPage() { return 0; }
-void CKestroUSBDevice::SyncWithDevice() {}
 void CKestroUSBDevice::ReloadFromDevice() {}
 void CKestroUSBDevice::UpdatePowerStatus() {}
 bool CKestroUSBDevice::IsWirelessLinkUp() { return true; }
-int CKestroUSBDevice::LoadCurrentProfile() { return 0; }
 void CKestroUSBDevice::RefreshControls() {}
 void CKestroUSBDevice::ValidateMacroAssignments() {}
 void CKestroUSBDevice::ResetToDefaultProfile() {}
@@ -428,8 +501,6 @@ int CKestroUSBDevice::DownloadKeyAssignments(int) { return 0; }
 int CKestroUSBDevice::DownloadMacros(const std::vector<int>&) { return 0; }
 int CKestroUSBDevice::WriteDeviceSettings(int, int, int, int, int) { return 0; }
 void CKestroUSBDevice::LoadNameLists() {}
-void CKestroUSBDevice::SetProfilePaths() {}
-std::string CKestroUSBDevice::GetProfilePath() const { return {}; }
 void CKestroUSBDevice::SaveProfile() {}
 void CKestroUSBDevice::OnAudioSpectrum(const int32_t*, int) {}
 void CKestroUSBDevice::OnAudioPeaks(const int32_t*, int) {}

@@ -13,6 +13,7 @@
 // records through their players' locks.
 #include <array>
 #include <atomic>
+#include <memory>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -35,6 +36,7 @@
 #include "transport/CDeviceChannel.h"
 #include "transport/CHidDevice.h"
 
+class CBasicProfiledata;
 class CContainerUI;
 class CDeviceOptionUI;
 class CMpDevicePowerUI;
@@ -79,6 +81,8 @@ class CKestroUSBDevice : public CHorizontalLayoutUI, public CNotifyPump, public 
   // ---- Operations the main window, the tab item and the kinds call.
   // Binds the picture's buttons (BuildDeviceControls) unless the page has no markup.
   virtual void InitDevicePage();
+  // Takes the loaded profile's lighting (record, per-light records, custom
+  // effect) into the animation; 0 while no profile is loaded.
   virtual int LoadProfileToPage();
   // Effect steps; each writes every light of the frame. Light thread.
   virtual int StepBreathEffect();
@@ -93,10 +97,13 @@ class CKestroUSBDevice : public CHorizontalLayoutUI, public CNotifyPump, public 
   // packed = red | green << 8 | blue << 16 | level << 24. Any thread.
   virtual void SetLightColor(int light, uint32_t packed);
   virtual uint32_t GetLightColor(int light) const;
+  // Loads the current profile and starts the light thread; the kinds add
+  // their device reading.
   void SyncWithDevice() override;
   void ReloadFromDevice() override;
   void UpdatePowerStatus() override;
   bool IsWirelessLinkUp() override;
+  // SetProfilePaths, load the profile file, LoadProfileToPage; 1 when loaded.
   virtual int LoadCurrentProfile();
   virtual void RefreshControls();
   virtual void ValidateMacroAssignments();
@@ -116,6 +123,8 @@ class CKestroUSBDevice : public CHorizontalLayoutUI, public CNotifyPump, public 
   // "device_key_function_switch") for a function mode 1..8.
   virtual void SetFunctionPage(int mode);
   virtual int GetFunctionPage() const { return functionPage_; }
+  // The profile is the one the device's profile list selects; the list and
+  // its first profile are made from the factory template when missing.
   virtual void SetProfilePaths();
   virtual std::string GetProfilePath() const;
   virtual void SaveProfile();
@@ -228,6 +237,10 @@ class CKestroUSBDevice : public CHorizontalLayoutUI, public CNotifyPump, public 
   void SetClock(Clock clock);
   uint64_t NowMs() const { return clock_(); }
 
+  // ---- The profile document, made on first use (the kinds give its type).
+  CBasicProfiledata& Profile();
+  bool IsProfileLoaded() const;
+
   // ---- Working state the kinds replace when a profile loads.
   void ReplaceCustomEffect(std::vector<LightEffectStep> steps);
   void ReplaceLightList(std::vector<LightInfoData> records);
@@ -249,6 +262,10 @@ class CKestroUSBDevice : public CHorizontalLayoutUI, public CNotifyPump, public 
  protected:
   // A kind's page: its kind code and its markup tag.
   CKestroUSBDevice(int kind, const char* classTag);
+
+  virtual std::unique_ptr<CBasicProfiledata> MakeProfile() const;
+  // A new effect starts from its beginning; the kinds clear their own state too.
+  virtual void ResetEffectState();
 
   // The effects this kind animates; an effect without a slot plays the custom effect.
   virtual std::span<const EffectSlot> EffectTable() const { return {}; }
@@ -323,6 +340,7 @@ class CKestroUSBDevice : public CHorizontalLayoutUI, public CNotifyPump, public 
   // Light thread only.
   int ticks_ = 0;
 
+  std::unique_ptr<CBasicProfiledata> profile_;
   CHidDevice notifyCable_;
   CHidDevice notifyReceiver_;
   Clock clock_;

@@ -1,5 +1,7 @@
 #include "devices/EffectTables.h"
 
+#include "devices/CKestroKeyboardDevice.h"
+
 namespace koru {
 namespace {
 
@@ -11,6 +13,8 @@ constexpr Ticks kKeyboardTicks{8, 5, 3, 1, 0};
 constexpr Ticks kEveryTick{0, 0, 0, 0, 0};
 constexpr Ticks kMouseWaveTicks{16, 12, 8, 4, 2};
 
+// Only the keyboard's table holds it.
+void ColumnsWave(Page& p) { static_cast<CKestroKeyboardDevice&>(p).StepColumnsWave(); }
 void Flow(Page& p) { p.StepFlowEffect(); }
 void Spectrum(Page& p) { p.StepSpectrumEffect(); }
 void Breath(Page& p) { p.StepBreathEffect(); }
@@ -24,7 +28,7 @@ void Off(Page& p) { p.StepLightsOff(); }
 
 // The keyboard's own effect engine adds the rest of its effects.
 constexpr Page::EffectSlot kKeyboard[] = {
-    {4, Spectrum, kKeyboardTicks},       {5, Breath, kKeyboardTicks},  {6, Static, kKeyboardTicks},
+    {1, ColumnsWave, kKeyboardTicks},    {4, Spectrum, kKeyboardTicks},       {5, Breath, kKeyboardTicks},  {6, Static, kKeyboardTicks},
     {20, Off, kKeyboardTicks},           {26, BreathPalette, kKeyboardTicks},
     {27, BlinkPalette, kEveryTick},      {34, Blink, kEveryTick},
 };
