@@ -34,9 +34,7 @@ void CDevicePageAdapter::ShowLightInfo(const LightInfoData& info) { page_.SetLig
 void CDevicePageAdapter::SetLightingControl(bool on) { page_.SetHostLighting(on ? 1 : 0); }
 void CDevicePageAdapter::SetWindowActive(bool active) { page_.SetPreviewActive(active ? 1 : 0); }
 
-// The tab item's power timer polls; a hidden window's item is not painted, so
-// there is nothing of the page's own to pause.
-void CDevicePageAdapter::SetPowerPolling(bool) {}
+void CDevicePageAdapter::SetPowerPolling(bool on) { page_.SetPowerPolling(on); }
 
 void CDevicePageAdapter::OnAudioData(int kind, std::span<const std::uint8_t> data) {
   const std::vector<std::int32_t> values(data.begin(), data.end());

@@ -10,6 +10,8 @@ class CKestroKeyboardDevice : public CKestroUSBDevice {
   // The keyboard also hears the notifications of the whole window.
   void InitDevicePage() override;
   void BuildDeviceControls() override;
+  void UpdatePowerStatus() override { ReadPowerIntoIndicator(true); }
+  bool IsWirelessLinkUp() override { return ReceiverLinkAnswers(); }
   // Effect 1: the grid's columns take wheel colours 7 apart that move with the
   // phase; in single colour the flow curve moves across them instead.
   void StepColumnsWave();

@@ -9,6 +9,8 @@ class CKestroMouseDevice : public CKestroUSBDevice {
   ~CKestroMouseDevice() override;
 
   void BuildDeviceControls() override;
+  void UpdatePowerStatus() override { ReadPowerIntoIndicator(true); }
+  bool IsWirelessLinkUp() override { return ReceiverLinkAnswers(); }
 
  protected:
   std::unique_ptr<CBasicProfiledata> MakeProfile() const override;

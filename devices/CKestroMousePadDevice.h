@@ -8,6 +8,8 @@ class CKestroMousePadDevice : public CKestroUSBDevice {
   ~CKestroMousePadDevice() override;
 
   void BuildDeviceControls() override;
+  // No link to check and no pause.
+  void UpdatePowerStatus() override { ReadPowerIntoIndicator(false); }
   // Every light, not only the first nine.
   void SeedRippleFromTriggers() override;
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "controls/CDeviceKeyButtonUI.h"
+#include "controls/CMpDevicePowerUI.h"
 #include "controls/CSelectPanelUI.h"
 #include "devices/LightingTables.h"
 #include "devices/PictureBinding.h"
@@ -17,6 +18,7 @@
 #include "protocol/DeviceCommands.h"
 #include "toolkit/core/CPaintManagerUI.h"
 #include "toolkit/layout/CTabLayoutUI.h"
+#include "toolkit/window/WindowRegistry.h"
 
 using namespace koru::lighting;
 
@@ -29,6 +31,9 @@ uint64_t SteadyMs() {
 }
 
 constexpr auto kRelaxed = std::memory_order_relaxed;
+constexpr size_t kPowerBlockSize = 6;
+// Carries the power block's byte 4 to the main window.
+constexpr unsigned kPowerLevelMessage = 3329;
 
 }  // namespace
 
@@ -491,7 +496,24 @@ void CKestroUSBDevice::SyncWithDevice() {
 
 void CKestroUSBDevice::ReloadFromDevice() {}
 void CKestroUSBDevice::UpdatePowerStatus() {}
-bool CKestroUSBDevice::IsWirelessLinkUp() { return true; }
+// Behind its receiver the device may be out of reach, and the receiver says so;
+// by cable nothing needs asking.
+bool CKestroUSBDevice::IsWirelessLinkUp() { return QueryWirelessLink(channel_); }
+
+void CKestroUSBDevice::ReadPowerIntoIndicator(bool wireless) {
+  if (!channel_.IsOpen()) return;
+  if (wireless && (!IsPowerPolling() || !QueryWirelessLink(channel_))) return;
+  uint8_t block[kPowerBlockSize] = {};
+  if (ReadPowerStatus(channel_, block, sizeof block, 0) != koru::result::kSuccess) return;
+  block[3] = channel_.IsReceiverMode() ? 1 : 0;
+  if (powerControl_ != nullptr) powerControl_->SetPowerData(block, sizeof block);
+  if (window_ != nullptr) ::PostMessage(window_, kPowerLevelMessage, block[4], 0);
+}
+
+bool CKestroUSBDevice::ReceiverLinkAnswers() {
+  return channel_.IsOpen() && channel_.IsReceiverMode() && QueryWirelessLink(channel_);
+}
+
 void CKestroUSBDevice::RefreshControls() {}
 void CKestroUSBDevice::ValidateMacroAssignments() {}
 void CKestroUSBDevice::ResetToDefaultProfile() {}

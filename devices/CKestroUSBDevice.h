@@ -101,8 +101,13 @@ class CKestroUSBDevice : public CHorizontalLayoutUI, public CNotifyPump, public 
   // their device reading.
   void SyncWithDevice() override;
   void ReloadFromDevice() override;
+  // The base reads nothing; the wireless kinds and the headset read the power
+  // block into the indicator (ReadPowerIntoIndicator).
   void UpdatePowerStatus() override;
   bool IsWirelessLinkUp() override;
+  // The main window pauses the keyboard's and the mouse's polling while it is hidden.
+  void SetPowerPolling(bool on) { powerPolling_.store(on, std::memory_order_relaxed); }
+  bool IsPowerPolling() const { return powerPolling_.load(std::memory_order_relaxed); }
   // SetProfilePaths, load the profile file, LoadProfileToPage; 1 when loaded.
   virtual int LoadCurrentProfile();
   virtual void RefreshControls();
@@ -264,6 +269,13 @@ class CKestroUSBDevice : public CHorizontalLayoutUI, public CNotifyPump, public 
   CKestroUSBDevice(int kind, const char* classTag);
 
   virtual std::unique_ptr<CBasicProfiledata> MakeProfile() const;
+  // The device's power block (6 bytes at address 0) into the indicator, byte 3
+  // marking the receiver, and byte 4 to the main window as message 3329. The
+  // wireless kinds poll only while polling is on and the link is up.
+  void ReadPowerIntoIndicator(bool wireless);
+  // Open, through the receiver, and the device answers behind it.
+  bool ReceiverLinkAnswers();
+
   // A new effect starts from its beginning; the kinds clear their own state too.
   virtual void ResetEffectState();
 
@@ -332,6 +344,7 @@ class CKestroUSBDevice : public CHorizontalLayoutUI, public CNotifyPump, public 
   mutable std::mutex lightInfoLock_;
   LightInfoData lightInfo_;
   std::atomic<int> hostLighting_{1};
+  std::atomic<bool> powerPolling_{true};
   std::atomic<int> previewActive_{1};
   std::atomic<uint8_t> phase_{0};
   std::atomic<uint8_t> colorIndex_{0};
