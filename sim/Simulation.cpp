@@ -141,32 +141,49 @@ bool AnyRealCatalogueDevicePresent() {
 
 Simulation::Simulation(std::shared_ptr<hid::VirtualHidBus> bus, const SimulationRequest& request,
                        const FirmwareFactory& makeFirmware)
-    : bus_(std::move(bus)) {
+    : bus_(std::move(bus)), makeFirmware_(makeFirmware) {
+    std::lock_guard lock(mutex_);
     if (request.keyboard || request.keyboardReceiver) {
-        auto keyboard = Add(SimModel::Keyboard, makeFirmware);
+        auto keyboard = Add(SimModel::Keyboard);
         if (request.keyboardReceiver) keyboard->PlugReceiver();
         if (request.keyboard) keyboard->PlugCable();
     }
     if (request.mouse || request.mouseReceiver) {
-        auto mouse = Add(SimModel::Mouse, makeFirmware);
+        auto mouse = Add(SimModel::Mouse);
         if (request.mouseReceiver) mouse->PlugReceiver();
         if (request.mouse) mouse->PlugCable();
     }
-    if (request.mousePad) Add(SimModel::MousePad, makeFirmware)->PlugCable();
-    if (request.headset) Add(SimModel::Headset, makeFirmware)->PlugCable();
+    if (request.mousePad) Add(SimModel::MousePad)->PlugCable();
+    if (request.headset) Add(SimModel::Headset)->PlugCable();
 }
 
-std::shared_ptr<SimulatedDevice> Simulation::Add(SimModel model, const FirmwareFactory& makeFirmware) {
+std::shared_ptr<SimulatedDevice> Simulation::Add(SimModel model) {
     auto device = SimulatedDevice::Create(model, bus_);
-    if (makeFirmware) device->SetFirmware(makeFirmware(device));
+    if (makeFirmware_) device->SetFirmware(makeFirmware_(device));
     devices_.push_back(device);
     return device;
 }
 
-std::shared_ptr<SimulatedDevice> Simulation::Device(SimModel model) const {
+std::shared_ptr<SimulatedDevice> Simulation::Find(SimModel model) const {
     for (const auto& device : devices_)
         if (device->Model() == model) return device;
     return nullptr;
+}
+
+std::shared_ptr<SimulatedDevice> Simulation::Device(SimModel model) const {
+    std::lock_guard lock(mutex_);
+    return Find(model);
+}
+
+std::shared_ptr<SimulatedDevice> Simulation::DeviceOrNew(SimModel model) {
+    std::lock_guard lock(mutex_);
+    if (auto device = Find(model)) return device;
+    return Add(model);
+}
+
+std::vector<std::shared_ptr<SimulatedDevice>> Simulation::Devices() const {
+    std::lock_guard lock(mutex_);
+    return devices_;
 }
 
 std::unique_ptr<Simulation> StartSimulation(const SimulationRequest& request,

@@ -11,6 +11,7 @@
 // present, and none otherwise.
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -65,20 +66,30 @@ using FirmwareFactory =
     std::function<std::shared_ptr<hid::VirtualFirmware>(const std::shared_ptr<SimulatedDevice>&)>;
 
 // The simulated devices of one request, plugged on one bus; unplugged when destroyed.
+// A device can join later (the simulator control plugs a model that was not in
+// the request); it gets the firmware the request would have given it.
 class Simulation {
 public:
     Simulation(std::shared_ptr<hid::VirtualHidBus> bus, const SimulationRequest& request,
                const FirmwareFactory& makeFirmware = {});
     ~Simulation() = default;
+    Simulation(const Simulation&) = delete;
+    Simulation& operator=(const Simulation&) = delete;
 
     // nullptr when the model is not simulated.
     std::shared_ptr<SimulatedDevice> Device(SimModel model) const;
-    const std::vector<std::shared_ptr<SimulatedDevice>>& Devices() const { return devices_; }
+    // The model's device, created with nothing plugged when it is not simulated yet.
+    std::shared_ptr<SimulatedDevice> DeviceOrNew(SimModel model);
+    std::vector<std::shared_ptr<SimulatedDevice>> Devices() const;
 
 private:
-    std::shared_ptr<SimulatedDevice> Add(SimModel model, const FirmwareFactory& makeFirmware);
+    // Both under mutex_.
+    std::shared_ptr<SimulatedDevice> Find(SimModel model) const;
+    std::shared_ptr<SimulatedDevice> Add(SimModel model);
 
-    std::shared_ptr<hid::VirtualHidBus> bus_;
+    const std::shared_ptr<hid::VirtualHidBus> bus_;
+    const FirmwareFactory makeFirmware_;
+    mutable std::mutex mutex_;  // devices_: the control may add one while others look
     std::vector<std::shared_ptr<SimulatedDevice>> devices_;
 };
 
