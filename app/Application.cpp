@@ -14,6 +14,7 @@
 
 #include "app/CDeviceStrip.h"
 #include "app/CMainWnd.h"
+#include "app/SimulatorMessages.h"
 #include "app/StartupProbe.h"
 #include "controls/RegisterControls.h"
 #include "devices/DevicePageFactory.h"
@@ -24,6 +25,7 @@
 #include "platform/qt/PrivateFonts.h"
 #include "platform/qt/SingleInstance.h"
 #include "sim/Simulation.h"
+#include "sim/firmware/DeviceFirmware.h"
 #include "toolkit/core/CPaintManagerUI.h"
 #include "toolkit/core/CResourceManager.h"
 #include "toolkit/window/MessageLoop.h"
@@ -76,21 +78,29 @@ class TerminationRequest {
   struct sigaction oldInt_ {};
 };
 
-std::unique_ptr<sim::Simulation> StartChosenSimulation(std::vector<std::string> arguments) {
+// The devices to simulate; empty when none, or when the option or the
+// variable is bad (said on standard error).
+sim::SimulationRequest ChooseSimulatedDevices(std::vector<std::string> arguments) {
   std::optional<std::string> option;
   std::string error;
   if (!sim::TakeSimulateOption(arguments, &option, &error)) {
     std::fprintf(stderr, "koru7315: %s\n", error.c_str());
-    return nullptr;
+    return {};
   }
   sim::SimulationChoice choice;
   if (!sim::ChooseSimulation(option, &choice, &error)) {
     std::fprintf(stderr, "koru7315: %s\n", error.c_str());
-    return nullptr;
+    return {};
   }
-  if (choice.request.Empty()) return nullptr;
-  DebugOutput("simulated devices: " + sim::FormatSimulateList(choice.request));
-  return sim::StartSimulation(choice.request);
+  return choice.request;
+}
+
+std::unique_ptr<sim::Simulation> StartChosenSimulation(const sim::SimulationRequest& request) {
+  if (request.Empty()) return nullptr;
+  DebugOutput("simulated devices: " + sim::FormatSimulateList(request));
+  // The emulated firmware: a device that answers nothing would hold the pages
+  // in read time-outs on the event loop's thread.
+  return sim::StartSimulation(request, sim::MakeDeviceFirmware);
 }
 
 }  // namespace
@@ -106,7 +116,11 @@ int RunApplication(const ApplicationOptions& options) {
   PrivateFonts fonts;
   fonts.RegisterProgramFonts();
 
-  std::unique_ptr<SingleInstance> instance = SingleInstance::Claim();
+  // Chosen before the bus name is claimed: the simulator message is accepted
+  // only while devices are simulated.
+  const sim::SimulationRequest simulated = ChooseSimulatedDevices(options.arguments);
+  std::unique_ptr<SingleInstance> instance =
+      SingleInstance::Claim({}, simulated.Empty() ? ProgramMessagePolicy() : SimulatingProgramPolicy());
   if (instance->Role() == InstanceRole::Second) {
     DebugOutput("another instance runs; it was asked to show itself");
     return 0;
@@ -119,7 +133,7 @@ int RunApplication(const ApplicationOptions& options) {
   RegisterCustomControls();
   CMainWnd::Registered();
 
-  std::unique_ptr<sim::Simulation> simulation = StartChosenSimulation(options.arguments);
+  std::unique_ptr<sim::Simulation> simulation = StartChosenSimulation(simulated);
 
   MessageService* messages = instance->Messages();
   MainWndServices services;
@@ -138,7 +152,10 @@ int RunApplication(const ApplicationOptions& options) {
       return 1;
     }
     const HWND hwnd = window.GetHWND();
-    if (messages != nullptr) messages->SetSink(&window);
+    std::optional<SimulatorMessageSink> simulatorSink;
+    IExternalMessageSink* sink = &window;
+    if (simulation) sink = &simulatorSink.emplace(window, *simulation);
+    if (messages != nullptr) messages->SetSink(sink);
     TerminationRequest termination(hwnd);
     PowerMonitor power([hwnd](PowerEvent event) { ::SendMessage(hwnd, WM_POWERBROADCAST, WPARAM(event), 0); });
     DisplayMonitor display([hwnd](const ScreenGeometry&) { ::PostMessage(hwnd, WM_DISPLAYCHANGE, 0, 0); });
