@@ -17,6 +17,8 @@ enum ExitCode {
     kExitUsage = 2,
     kExitNoDevice = 3,
     kExitPermission = 4,
+    kExitNotRunning = 5,     // sim: no KORU7315 on the session bus (or no session bus)
+    kExitNotSimulating = 6,  // sim: KORU7315 runs without simulated devices
 };
 
 struct ToolContext {

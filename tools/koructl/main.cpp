@@ -15,6 +15,7 @@
 #include "sim/Simulation.h"
 #include "sim/firmware/DeviceFirmware.h"
 #include "tools/koructl/CatalogueDevices.h"
+#include "tools/koructl/SimulatorClient.h"
 #include "tools/koructl/ToolCommands.h"
 
 using namespace koru::tool;
@@ -37,6 +38,14 @@ commands:
   keys                     the key tables (key codes and, for a keyboard, frame positions)
   power                    the power block: battery level and charging state
   light [RRGGBB]           streams one test light frame (keyboard, headset); default ff0000
+  sim DEVICE cable|receiver plug|unplug
+  sim DEVICE link up|down
+  sim list                 plugs and unplugs the simulated devices of the running
+                           KORU7315 (started with --simulate or KORU_SIMULATE) over
+                           the session bus, as if by hand, and shows their state;
+                           DEVICE is keyboard, mouse, mousepad or headset, and only
+                           keyboard and mouse have a receiver and a wireless link.
+                           A device not simulated yet is created when plugged.
 
 options:
   --device TYPE            keyboard, mouse, mousepad or headset (default: the first present)
@@ -50,7 +59,9 @@ options:
   --help                   this text
 
 exit codes: 0 done, 1 the device failed or did not answer, 2 usage error,
-3 no device, 4 permission denied (install the udev rules: docs/protocol.md).
+3 no device, 4 permission denied (install the udev rules: docs/protocol.md),
+5 sim: KORU7315 is not running (or there is no session bus),
+6 sim: KORU7315 runs without simulated devices.
 )";
 
 constexpr const char* kUdevHint =
@@ -199,11 +210,13 @@ void ShowSimulatedLights(const koru::sim::Simulation* simulation, const PresentD
 int Run(const Options& o) {
     if (o.trace) koru::SetDebugOutputEnabled(true);
     static const std::vector<std::string> kCommands = {"list", "info", "settings", "write-settings",
-                                                       "keys", "power", "light"};
+                                                       "keys", "power", "light", "sim"};
     if (std::find(kCommands.begin(), kCommands.end(), o.command) == kCommands.end()) {
         std::cerr << "koructl: unknown command " << o.command << " (see koructl --help)\n";
         return kExitUsage;
     }
+    // The running program's simulation, not one of our own.
+    if (o.command == "sim") return RunSimulatorCommand(o.arguments, std::cout, std::cerr);
     std::vector<uint8_t> record;
     uint8_t rgb[3] = {};
     if (o.command == "write-settings" && (o.arguments.empty() || !ParseHexBytes(o.arguments, &record))) {
