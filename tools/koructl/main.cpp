@@ -1,6 +1,6 @@
 // koructl: looks at the catalogue devices from the command line, through the
 // same channel and commands as the program, on real devices (hidraw) and on
-// simulated ones.
+// simulated ones; and plugs the running program's simulated devices (sim).
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>

@@ -1,7 +1,9 @@
-// koructl sim against the program itself on a private session bus: the mouse's
-// cable is plugged and unplugged in the running program, which sees the change
-// as a real plug; a program without simulated devices refuses the command, and
-// with no program at all koructl says so by its exit code.
+// The simulator message in the program: what the bus admits and what the sink
+// in front of the main window does with it. Then koructl sim against the
+// program itself on a private session bus: the mouse's cable is plugged and
+// unplugged in the running program, which sees the change as a real plug; a
+// program without simulated devices refuses the command, and with no program at
+// all koructl says so by its exit code.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -10,6 +12,11 @@
 #include <QTemporaryDir>
 
 #include <chrono>
+#include <string>
+#include <vector>
+
+#include "app/SimulatorMessages.h"
+#include "platform/hid/VirtualHidBus.h"
 
 namespace {
 
@@ -103,6 +110,54 @@ class PrivateSession : public ::testing::Test {
   QProcess program_;
   QString trace_;
 };
+
+class RecordingSink : public koru::IExternalMessageSink {
+ public:
+  std::int64_t OnExternalMessage(const koru::ExternalMessage& message) override {
+    names.push_back(message.message.name);
+    return 7;
+  }
+  std::vector<std::string> names;
+};
+
+koru::ExternalMessage SimulatorMessage(std::string_view text, std::uint64_t wParam = 0) {
+  koru::ExternalMessage external;
+  external.message.name = std::string(koru::sim::kSimulatorMessage);
+  external.message.wParam = wParam;
+  external.message.data.assign(text.begin(), text.end());
+  return external;
+}
+
+TEST(SimulatorMessages, OnlyASimulatingProgramAdmitsTheMessageAndOnlyUpToItsSize) {
+  koru::BusMessage message = SimulatorMessage(std::string(koru::sim::kMaxSimulatorCommandBytes, ' ')).message;
+  EXPECT_EQ(koru::ProgramMessagePolicy().Check(message), koru::MessageVerdict::UnknownMessage);
+  EXPECT_EQ(koru::SimulatingProgramPolicy().Check(message), koru::MessageVerdict::Accepted);
+  message.data.push_back(' ');
+  EXPECT_EQ(koru::SimulatingProgramPolicy().Check(message), koru::MessageVerdict::DataTooLarge);
+  // The program's own messages stay as they are.
+  EXPECT_EQ(koru::SimulatingProgramPolicy().Rules().size(), koru::ProgramMessagePolicy().Rules().size() + 1);
+}
+
+TEST(SimulatorMessages, TheSinkTakesTheSimulatorMessageAndPassesTheRestOn) {
+  auto bus = std::make_shared<koru::hid::VirtualHidBus>();
+  koru::sim::Simulation simulation(bus, koru::sim::SimulationRequest{});
+  RecordingSink window;
+  koru::SimulatorMessageSink sink(window, simulation);
+
+  koru::ExternalMessage show;
+  show.message.name = "KORU7315";
+  EXPECT_EQ(sink.OnExternalMessage(show), 7);
+  EXPECT_EQ(window.names, std::vector<std::string>{"KORU7315"});
+
+  // A parameter the control does not know is refused before the text is looked at.
+  EXPECT_EQ(sink.OnExternalMessage(SimulatorMessage("mouse cable plug", 1)), koru::sim::kSimulatorBadCommand);
+  EXPECT_EQ(simulation.Device(koru::sim::SimModel::Mouse), nullptr);
+
+  const auto state = koru::sim::SimulatorState::Decode(sink.OnExternalMessage(SimulatorMessage("mouse cable plug")));
+  ASSERT_TRUE(state);
+  EXPECT_TRUE(state->Of(koru::sim::SimModel::Mouse).cablePlugged);
+  EXPECT_EQ(window.names.size(), 1u);
+}
 
 using SimulatorControlProcess = PrivateSession;
 
