@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
+#include <string>
 
 #include "app/CDeviceStrip.h"
 #include "app/CMainWnd.h"
@@ -14,6 +17,7 @@
 #include "platform/hid/VirtualHidBus.h"
 #include "platform/qt/SettingsStore.h"
 #include "sim/SimulatedDevice.h"
+#include "sim/firmware/DeviceFirmware.h"
 #include "toolkit/core/CControlUI.h"
 #include "toolkit/core/CPaintManagerUI.h"
 #include "toolkit/core/CResourceManager.h"
@@ -24,6 +28,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using koru::sim::DeviceFirmware;
 using koru::sim::SimModel;
 using koru::sim::SimulatedDevice;
 
@@ -57,6 +62,9 @@ class DeviceStripTest : public ::testing::Test {
     RegisterDevicePageClasses();
     folder = fs::path(testing::TempDir()) / ("devicestrip_" + std::to_string(::getpid()));
     fs::create_directories(folder);
+    // Pages load and save profiles once connected: in the test's folder, not the home.
+    if (const char* dataHome = std::getenv("XDG_DATA_HOME")) oldDataHome = dataHome;
+    ::setenv("XDG_DATA_HOME", (folder / "data").c_str(), 1);
     settings = std::make_unique<koru::SettingsStore>((folder / "settings.ini").string());
 
     MainWndServices services;
@@ -84,11 +92,15 @@ class DeviceStripTest : public ::testing::Test {
     window.reset();
     strip.reset();
     koru::hid::SetBackends({});
+    if (oldDataHome) ::setenv("XDG_DATA_HOME", oldDataHome->c_str(), 1);
+    else ::unsetenv("XDG_DATA_HOME");
     fs::remove_all(folder);
   }
 
+  // With the firmware of its model: pages talk to their device from the first attach on.
   std::shared_ptr<SimulatedDevice> Make(SimModel model) {
     devices.push_back(SimulatedDevice::Create(model, bus));
+    DeviceFirmware::Install(devices.back());
     return devices.back();
   }
   void Scan() {
@@ -108,6 +120,7 @@ class DeviceStripTest : public ::testing::Test {
   koru::HeadlessWindowBackend* backend = nullptr;
   std::shared_ptr<koru::hid::VirtualHidBus> bus = std::make_shared<koru::hid::VirtualHidBus>();
   fs::path folder;
+  std::optional<std::string> oldDataHome;
   std::unique_ptr<koru::SettingsStore> settings;
   std::unique_ptr<CMainWnd> window;
   std::unique_ptr<CDeviceStrip> strip;
@@ -134,7 +147,9 @@ TEST_F(DeviceStripTest, PluggedKeyboardGetsAShownTabAndItsPictureFollowsTheEffec
   ASSERT_NE(selected, nullptr);
   EXPECT_EQ(selected->PageKind(), kKindKeyboard);
 
-  // A static red at full brightness, animated by hand so the test owns the ticks.
+  // The connect timer loads the profile's lighting; then a static red at full
+  // brightness, animated by hand so the test owns the ticks.
+  Advance(tabtimer::kConnectDelayMs);
   page->StopLightThread();
   LightInfoData red;
   red.selectItem = 6;
@@ -142,7 +157,6 @@ TEST_F(DeviceStripTest, PluggedKeyboardGetsAShownTabAndItsPictureFollowsTheEffec
   red.red = 255;
   selected->SetLightInfo(red);
   for (int tick = 0; tick < 10; ++tick) page->AnimateOneTick();
-  Advance(tabtimer::kConnectDelayMs);
   for (int refresh = 0; refresh < 3; ++refresh) Advance(tabtimer::kRefreshMs);
 
   ASSERT_FALSE(page->LightButtons().empty());
@@ -191,24 +205,73 @@ TEST_F(DeviceStripTest, ADeviceOnCableAndReceiverUsesTheCableWhileItIsThere) {
   ASSERT_NE(page, nullptr);
   EXPECT_TRUE(page->IsChannelOpen());
   EXPECT_TRUE(page->IsReceiverMode());
+  EXPECT_EQ(page->Channel().GetChunkSize(), CDeviceChannel::kReceiverChunkSize);
 
+  // The frames are cut for the path they travel: a switch that kept the
+  // receiver's chunks on the cable, or the reverse, would garble every block.
   mouse->PlugCable();
   Scan();
   EXPECT_EQ(window->Pages().OfKind(kKindMouse).size(), 1u);
   EXPECT_TRUE(page->IsChannelOpen());
   EXPECT_FALSE(page->IsReceiverMode());
+  EXPECT_EQ(page->Channel().GetChunkSize(), CDeviceChannel::kCableChunkSize);
+  EXPECT_TRUE(page->Channel().CableEndpoint().IsOpen());
   EXPECT_EQ(strip->CountVisibleTabs(), 1);
 
   mouse->UnplugCable();
   Scan();
   EXPECT_TRUE(page->IsChannelOpen());
   EXPECT_TRUE(page->IsReceiverMode());
+  EXPECT_EQ(page->Channel().GetChunkSize(), CDeviceChannel::kReceiverChunkSize);
+  EXPECT_FALSE(page->Channel().CableEndpoint().IsOpen());
 
   mouse->UnplugReceiver();
   Scan();
   EXPECT_FALSE(page->IsChannelOpen());
   EXPECT_EQ(strip->CountVisibleTabs(), 0);
   EXPECT_TRUE(NoDeviceLinkShown());
+}
+
+TEST_F(DeviceStripTest, AMouseBehindItsReceiverHasATabOnlyWhileTheWirelessLinkIsUp) {
+  auto mouse = Make(SimModel::Mouse);
+  mouse->SetLinkUp(false);
+  ASSERT_TRUE(mouse->PlugReceiver());
+  Scan();
+  CKestroUSBDevice* page = strip->PageOfKind(kKindMouse);
+  ASSERT_NE(page, nullptr);
+  CDeviceOptionUI* item = page->GetTabItem();
+  ASSERT_NE(item, nullptr);
+  EXPECT_TRUE(page->IsChannelOpen());
+  EXPECT_TRUE(page->IsReceiverMode());
+  EXPECT_EQ(page->Channel().GetChunkSize(), CDeviceChannel::kReceiverChunkSize);
+  EXPECT_EQ(strip->CountVisibleTabs(), 0);
+  EXPECT_TRUE(NoDeviceLinkShown());
+
+  // The receiver is there, the mouse is not: every connect attempt fails.
+  Advance(tabtimer::kConnectDelayMs);
+  Advance(tabtimer::kConnectRetryMs);
+  EXPECT_EQ(item->GetFailedLinkCount(), 2);
+  EXPECT_EQ(strip->CountVisibleTabs(), 0);
+  EXPECT_TRUE(NoDeviceLinkShown());
+
+  mouse->SetLinkUp(true);
+  Advance(tabtimer::kConnectRetryMs);
+  EXPECT_EQ(item->GetFailedLinkCount(), 0);
+  EXPECT_EQ(strip->CountVisibleTabs(), 1);
+  EXPECT_FALSE(NoDeviceLinkShown());
+  ASSERT_NE(strip->SelectedPage(), nullptr);
+  EXPECT_EQ(strip->SelectedPage()->PageKind(), kKindMouse);
+
+  // Out of reach later: the link timer takes the tab away and brings it back.
+  mouse->SetLinkUp(false);
+  Advance(tabtimer::kLinkFirstMs);
+  EXPECT_EQ(strip->CountVisibleTabs(), 0);
+  EXPECT_TRUE(NoDeviceLinkShown());
+  EXPECT_TRUE(page->IsChannelOpen());
+  mouse->SetLinkUp(true);
+  Advance(tabtimer::kLinkMs);
+  EXPECT_EQ(strip->CountVisibleTabs(), 1);
+  EXPECT_FALSE(NoDeviceLinkShown());
 }
 
 }  // namespace
