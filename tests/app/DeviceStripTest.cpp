@@ -1,133 +1,39 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <optional>
-#include <string>
+#include <memory>
 
 #include "app/CDeviceStrip.h"
 #include "app/CMainWnd.h"
 #include "catalogue/CDeviceScanner.h"
-#include "controls/CDeviceOptionUI.h"
 #include "controls/CDeviceKeyButtonUI.h"
-#include "controls/RegisterControls.h"
+#include "controls/CDeviceOptionUI.h"
 #include "devices/CKestroUSBDevice.h"
-#include "devices/DevicePageFactory.h"
 #include "devices/PictureBinding.h"
-#include "platform/hid/VirtualHidBus.h"
-#include "platform/qt/SettingsStore.h"
 #include "sim/SimulatedDevice.h"
-#include "sim/firmware/DeviceFirmware.h"
-#include "toolkit/core/CControlUI.h"
-#include "toolkit/core/CPaintManagerUI.h"
-#include "toolkit/core/CResourceManager.h"
-#include "toolkit/window/HeadlessWindowBackend.h"
-#include "toolkit/window/MessageLoop.h"
-#include "toolkit/window/WindowRegistry.h"
+#include "tests/app/DeviceWindowTest.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-using koru::sim::DeviceFirmware;
 using koru::sim::SimModel;
-using koru::sim::SimulatedDevice;
 
-std::string SourceDir() {
-  const char* dir = std::getenv("KORU_SOURCE_DIR");
-  return dir != nullptr ? dir : ".";
-}
-
-// The scanner's events reach the window as they do from its thread: as sent messages.
-class WindowSink : public IDeviceEventSink {
- public:
-  explicit WindowSink(HWND& window) : window_(window) {}
-  void OnInterfaceAttached(int slot) override { ::SendMessage(window_, mainwnd::kInterfaceAttached, WPARAM(slot), 0); }
-  void OnInterfaceDetached(int slot) override { ::SendMessage(window_, mainwnd::kInterfaceDetached, WPARAM(slot), 0); }
-  void OnFirstPassComplete() override {}
-
- private:
-  HWND& window_;
-};
-
-// The main window on the headless host with the real strip; simulated devices
-// on a private bus, found by one scanner pass at a time.
-class DeviceStripTest : public ::testing::Test {
+// The main window with the real strip; devices found by one scanner pass at a time.
+class DeviceStripTest : public koru::test::DeviceWindowTest {
  protected:
   void SetUp() override {
-    backend = &koru::UseHeadlessWindowBackend();
-    koru::hid::SetBackends({bus});
-    CPaintManagerUI::SetResourcePath(SourceDir() + "/skin");
-    ASSERT_TRUE(CResourceManager::GetInstance().LoadResource(SourceDir() + "/skin"));
-    RegisterDeviceControls();
-    RegisterDevicePageClasses();
-    folder = fs::path(testing::TempDir()) / ("devicestrip_" + std::to_string(::getpid()));
-    fs::create_directories(folder);
-    // Pages load and save profiles once connected: in the test's folder, not the home.
-    if (const char* dataHome = std::getenv("XDG_DATA_HOME")) oldDataHome = dataHome;
-    ::setenv("XDG_DATA_HOME", (folder / "data").c_str(), 1);
-    settings = std::make_unique<koru::SettingsStore>((folder / "settings.ini").string());
-
-    MainWndServices services;
-    services.broadcast = [](const koru::BusMessage&) {};
-    services.sendToCompanion = [](std::string_view, std::string_view, const koru::BusMessage&) {};
-    services.monitorAt = [](UIPoint) { return std::optional<koru::ScreenGeometry>({0, 0, 1920, 1080}); };
-    services.settings = settings.get();
-    services.languageConfigPath = SourceDir() + "/DefaultData/Language.config";
-    services.startWorkers = false;
-    window = std::make_unique<CMainWnd>(services);
-    strip = std::make_unique<CDeviceStrip>(*window);
-    window->SetDeviceStrip(strip.get());
-    hwnd = window->CreateMainWindow();
-    ASSERT_NE(hwnd, nullptr);
+    DeviceWindowTest::SetUp();
+    if (HasFatalFailure()) return;
     scanner = std::make_unique<CDeviceScanner>(window->Slots(), sink);
-    Dispatch();
   }
   void TearDown() override {
-    devices.clear();
-    if (::IsWindow(hwnd)) {
-      window->DestroyWindow();
-      koru::RunMessageLoop();
-    }
     scanner.reset();
-    window.reset();
-    strip.reset();
-    koru::hid::SetBackends({});
-    if (oldDataHome) ::setenv("XDG_DATA_HOME", oldDataHome->c_str(), 1);
-    else ::unsetenv("XDG_DATA_HOME");
-    fs::remove_all(folder);
-  }
-
-  // With the firmware of its model: pages talk to their device from the first attach on.
-  std::shared_ptr<SimulatedDevice> Make(SimModel model) {
-    devices.push_back(SimulatedDevice::Create(model, bus));
-    DeviceFirmware::Install(devices.back());
-    return devices.back();
+    DeviceWindowTest::TearDown();
   }
   void Scan() {
     ASSERT_TRUE(scanner->ScanOnce());
     Dispatch();
   }
-  void Dispatch() { koru::DispatchPendingMessages(); }
-  void Advance(std::uint64_t ms) {
-    backend->AdvanceTime(ms);
-    Dispatch();
-  }
-  bool NoDeviceLinkShown() {
-    CControlUI* panel = window->GetPaintManager().FindControl("No_device_Link");
-    return panel != nullptr && panel->IsVisible();
-  }
 
-  koru::HeadlessWindowBackend* backend = nullptr;
-  std::shared_ptr<koru::hid::VirtualHidBus> bus = std::make_shared<koru::hid::VirtualHidBus>();
-  fs::path folder;
-  std::optional<std::string> oldDataHome;
-  std::unique_ptr<koru::SettingsStore> settings;
-  std::unique_ptr<CMainWnd> window;
-  std::unique_ptr<CDeviceStrip> strip;
-  HWND hwnd = nullptr;
-  WindowSink sink{hwnd};
   std::unique_ptr<CDeviceScanner> scanner;
-  std::vector<std::shared_ptr<SimulatedDevice>> devices;
 };
 
 TEST_F(DeviceStripTest, PluggedKeyboardGetsAShownTabAndItsPictureFollowsTheEffect) {
