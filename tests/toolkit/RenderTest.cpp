@@ -110,6 +110,14 @@ TEST_F(RenderTest, LightLayerFillsTheImageShapeWithItsColourAtItsLevel) {
   EXPECT_EQ(image.pixel(8, 8), qRgb(0, 255, 0));
   EXPECT_NEAR(qRed(image.pixel(24, 8)), 128, 2);
   EXPECT_EQ(image.pixel(0, 0), qRgb(0, 0, 0));  // outside the disc nothing is lit
+
+  // Tints are kept by colour: the zones swap colours and still show their own.
+  QPainter again(&image);
+  window.Find("zone_full")->DrawImage(again, "images/zone.png", 0x000000FFu, 255, true);
+  window.Find("zone_half")->DrawImage(again, "images/zone.png", 0x0000FF00u, 255, true);
+  again.end();
+  EXPECT_EQ(image.pixel(8, 8), qRgb(255, 0, 0));
+  EXPECT_EQ(image.pixel(24, 8), qRgb(0, 255, 0));
 }
 
 TEST_F(RenderTest, ScalingTo144DpiEnlargesTheImageAndMapsInput) {
@@ -123,6 +131,23 @@ TEST_F(RenderTest, ScalingTo144DpiEnlargesTheImageAndMapsInput) {
   // Clicks land on the same control at either scale.
   EXPECT_TRUE(window.Click("opt_b"));
   EXPECT_EQ(window.CountNotify("selectchanged", "opt_b"), 1);
+}
+
+// Paints go in bands of a few dozen lines; a band edge must never show.
+TEST_F(RenderTest, ATallRepaintAt144DpiShowsNoBandEdges) {
+  HeadlessWindow window;
+  ASSERT_TRUE(window.Load(R"(<Window size="60,200"><VerticalLayout bkcolor="#FF102030" inset="4,4,4,4">
+      <Control name="shape" bkcolor="#FF406080" bordersize="3" bordercolor="#FFE0A040" borderround="40,40"/>
+    </VerticalLayout></Window>)"));
+  window.Manager().SetDPI(144);
+  ASSERT_GT(window.Snapshot().height(), 3 * CPaintManagerUI::PaintBandHeight(1.5));
+  const QImage whole = window.Snapshot().copy();
+  // Bands laid from another top line cut the shape elsewhere.
+  for (int top : {7, 33, 101}) {
+    window.Manager().Invalidate({0, top, 60, 200});
+    window.Manager().Paint();
+    EXPECT_EQ(DifferingShare(window.Snapshot(), whole, 0), 0.0) << "repainted from line " << top;
+  }
 }
 
 TEST_F(RenderTest, PartialRepaintCoversOnlyTheChangedControl) {

@@ -5,6 +5,7 @@
 #include <QPainterPath>
 #include <QTextLayout>
 #include <algorithm>
+#include <cmath>
 
 #include "toolkit/core/CPaintManagerUI.h"
 
@@ -37,17 +38,57 @@ void ApplyAttributes(TDrawInfo& info, std::string_view list) {
 
 // A copy of part of the image whose shape is filled with the light colour.
 QImage TintedImage(const QImage& src, const QRect& part, std::uint32_t colour) {
-  QImage tinted = src.copy(part);
-  QPainter p(&tinted);
-  p.setCompositionMode(QPainter::CompositionMode_SourceIn);
-  p.fillRect(tinted.rect(), QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF));
+  QImage tinted = src.copy(part).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  const unsigned red = colour & 0xFF, green = (colour >> 8) & 0xFF, blue = (colour >> 16) & 0xFF;
+  const int width = tinted.width();
+  for (int y = 0; y < tinted.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(tinted.scanLine(y));
+    for (int x = 0; x < width; ++x) {
+      const unsigned alpha = qAlpha(line[x]);
+      line[x] = qRgba(static_cast<int>(red * alpha / 255), static_cast<int>(green * alpha / 255),
+                      static_cast<int>(blue * alpha / 255), static_cast<int>(alpha));
+    }
+  }
   return tinted;
+}
+
+// The tinted part from the image's cache, made when missing. Parts too large
+// for the key are tinted afresh every time.
+const QImage& CachedTint(const TImageInfo& info, const QRect& part, std::uint32_t colour, QImage& scratch) {
+  constexpr int kLimit = 1 << 10;
+  constexpr size_t kMaxTints = 256;
+  if (part.x() < 0 || part.y() < 0 || part.x() >= kLimit || part.y() >= kLimit || part.width() >= kLimit ||
+      part.height() >= kLimit) {
+    scratch = TintedImage(info.image, part, colour);
+    return scratch;
+  }
+  const std::uint64_t key = std::uint64_t{colour & 0xFFFFFFu} << 40 | std::uint64_t(part.x()) << 30 |
+                            std::uint64_t(part.y()) << 20 | std::uint64_t(part.width()) << 10 |
+                            std::uint64_t(part.height());
+  if (auto it = info.tints.find(key); it != info.tints.end()) return it->second;
+  if (info.tints.size() >= kMaxTints) info.tints.clear();
+  return info.tints.emplace(key, TintedImage(info.image, part, colour)).first->second;
 }
 
 void DrawPart(QPainter& painter, const QImage& image, const QRectF& dest, const QRect& source, bool xtiled,
               bool ytiled) {
   if (dest.isEmpty() || source.isEmpty()) return;
   if (!xtiled && !ytiled) {
+    // Images are prepared at the window's scale, so most parts land on the
+    // device pixel for pixel: copy them at the nearest pixel instead of
+    // through the scaled path, which resamples (and hands large images to
+    // the raster engine's thread pool) on every paint.
+    const QTransform& transform = painter.worldTransform();
+    if (transform.type() <= QTransform::TxScale) {
+      const QRectF device = transform.mapRect(dest);
+      if (std::abs(device.width() - source.width()) < 1.0 && std::abs(device.height() - source.height()) < 1.0) {
+        painter.save();
+        painter.resetTransform();
+        painter.drawImage(QPoint(qRound(device.left()), qRound(device.top())), image, source);
+        painter.restore();
+        return;
+      }
+    }
     painter.drawImage(dest, image, source);
     return;
   }
@@ -153,11 +194,10 @@ bool CRenderEngine::DrawImage(QPainter& painter, const TImageInfo& info, const U
   };
 
   const QImage* source = &info.image;
-  QImage tinted;
+  QImage scratch;
   QRect whole = px(src.left, src.top, src.right, src.bottom);
   if (light) {
-    tinted = TintedImage(info.image, whole, light->colour);
-    source = &tinted;
+    source = &CachedTint(info, whole, light->colour, scratch);
     whole.moveTo(0, 0);
   }
   // Offsets of the source within `*source`, in image pixels.

@@ -2,6 +2,7 @@
 // Drawing primitives over QPainter: colours, image strings, text and borders.
 #include <QImage>
 #include <cstdint>
+#include <unordered_map>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,9 @@ struct TImageInfo {
   QImage image;
   int width = 0;
   int height = 0;
+  // Light layers tinted in the colours recently drawn, by part and colour: an
+  // animated picture shows the same few dozen colours over and over.
+  mutable std::unordered_map<std::uint64_t, QImage> tints;
 };
 
 // A parsed image string: a bare file name, or

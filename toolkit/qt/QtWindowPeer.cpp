@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 #include <QWheelEvent>
 #include <QWindow>
 
@@ -91,10 +92,17 @@ void QtWindowWidget::paintEvent(QPaintEvent* event) {
     painter.fillRect(event->rect(), Qt::black);
     return;
   }
+  // A plain copy: the window is opaque, and a premultiplied pixel copied onto
+  // it looks as it would over black, without the cost of a blend.
   painter.setCompositionMode(QPainter::CompositionMode_Source);
-  painter.fillRect(event->rect(), Qt::black);
-  painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-  painter.drawImage(event->rect(), pm->GetImage(), event->rect());
+  // In bands, for the reason the paint manager paints in bands; the widget's
+  // pixels are the image's.
+  const QRect area = event->rect();
+  const int band = CPaintManagerUI::PaintBandHeight(1.0);
+  for (int top = area.top(); top <= area.bottom(); top += band) {
+    const QRect part(area.left(), top, area.width(), std::min(band, area.bottom() + 1 - top));
+    painter.drawImage(part, pm->GetImage(), part);
+  }
 }
 
 void QtWindowWidget::mousePressEvent(QMouseEvent* event) {
