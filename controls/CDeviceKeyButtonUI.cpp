@@ -19,8 +19,9 @@ std::uint64_t CDeviceKeyButtonUI::PackState(std::uint32_t colour, int level, boo
   return std::uint64_t(colour) | clamped << 32 | (on ? kOnBit : 0);
 }
 
-void CDeviceKeyButtonUI::SetLightState(std::uint32_t colour, int level, bool on) {
-  m_lightState.store(PackState(colour, level, on), std::memory_order_relaxed);
+bool CDeviceKeyButtonUI::SetLightState(std::uint32_t colour, int level, bool on) {
+  const auto state = PackState(colour, level, on);
+  return m_lightState.exchange(state, std::memory_order_relaxed) != state;
 }
 
 std::uint32_t CDeviceKeyButtonUI::GetLightColour() const {

@@ -31,8 +31,8 @@ class CDeviceKeyButtonUI : public CButtonUI {
   // Stores colour (page packing, kept unchanged), level (0..255) and on. No
   // repaint: the page repaints the picture once per tick. The three values
   // travel as one word, so a paint never sees a colour of one call with the
-  // level of another; any thread may call it.
-  void SetLightState(std::uint32_t colour, int level, bool on);
+  // level of another; any thread may call it. True when the state changed.
+  bool SetLightState(std::uint32_t colour, int level, bool on);
   std::uint32_t GetLightColour() const;
   int GetLightLevel() const;
   bool IsLightOn() const;

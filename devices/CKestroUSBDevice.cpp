@@ -89,7 +89,10 @@ int CKestroUSBDevice::BindPictureContainer(CContainerUI* container, bool lightBy
   return koru::BindPictureButtons(*container, {&keyButtons_, &lightButtons_, lightByName});
 }
 
+// A still picture (a static effect, lights off) costs no painting.
 void CKestroUSBDevice::RepaintPicture() {
+  if (!pictureChanged_) return;
+  pictureChanged_ = false;
   for (CContainerUI* picture : pictures_) picture->Invalidate();
 }
 
@@ -284,7 +287,9 @@ void CKestroUSBDevice::RefreshLightFrame() {
     CDeviceKeyButtonUI* button = koru::AsKeyButton(lightButtons_[static_cast<size_t>(i)]);
     if (button == nullptr || !button->IsVisible()) continue;
     const LightFrameEntry entry = frame_.Get(i);
-    button->SetLightState(CDeviceKeyButtonUI::PackLightColour(entry.red, entry.green, entry.blue), entry.level, true);
+    if (button->SetLightState(CDeviceKeyButtonUI::PackLightColour(entry.red, entry.green, entry.blue), entry.level,
+                              true))
+      pictureChanged_ = true;
   }
 }
 
@@ -390,6 +395,9 @@ koru::CLightThread::PassResult CKestroUSBDevice::RunLightPass() {
   if (channel_.IsBusy()) return Result::Ticked;
   // Synchronised lighting paints the frame itself.
   if (channel_.IsSyncLightingMember()) return Result::Ticked;
+  // Nobody sees the picture (hidden or inactive window) and the device runs its
+  // own effect: the animation rests and picks up where it was.
+  if (previewActive_.load(kRelaxed) == 0 && !StreamsFrames()) return Result::Idle;
   AnimateOneTick();
   return Result::Ticked;
 }

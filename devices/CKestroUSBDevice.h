@@ -197,7 +197,7 @@ class CKestroUSBDevice : public CHorizontalLayoutUI, public CNotifyPump, public 
   bool IsReceiverMode() const override { return channel_.IsReceiverMode(); }
   bool IsWirelessCapable() const override { return hasBattery_; }
   bool IsPreviewActive() const override { return GetPreviewActive() != 0; }
-  // Repaints the picture containers.
+  // Repaints the picture containers when a light changed since the last repaint.
   void RepaintPicture() override;
 
   // ---- The device connection, for the main window.
@@ -283,6 +283,9 @@ class CKestroUSBDevice : public CHorizontalLayoutUI, public CNotifyPump, public 
   virtual std::span<const EffectSlot> EffectTable() const { return {}; }
   // The mouse plays no per-light records.
   virtual bool PlaysLightRecords() const { return true; }
+  // True while the device takes its frames from this program, so the frame
+  // must move on even when nobody sees the picture.
+  virtual bool StreamsFrames() const { return false; }
   virtual const char* LightThreadExitLine() const { return "MS灯光线程设定退出"; }
 
   // The common start of InitDevicePage: without markup the page has no
@@ -339,6 +342,8 @@ class CKestroUSBDevice : public CHorizontalLayoutUI, public CNotifyPump, public 
   std::vector<CControlUI*> lightButtons_;
   int selectedKey_ = -1;
   int functionPage_ = 1;
+  // A light's shown state changed since the picture was last repainted.
+  bool pictureChanged_ = true;
 
   // Lighting.
   mutable std::mutex lightInfoLock_;

@@ -65,7 +65,8 @@ TEST_F(DeviceKeyButtonTest, ShowsNoLightWhileOffWhateverItsColour) {
 
 TEST_F(DeviceKeyButtonTest, SettingTheLightAloneDoesNotRepaint) {
   window_->Pump();
-  key_->SetLightState(0x00FF00, 255, true);
+  EXPECT_TRUE(key_->SetLightState(0x00FF00, 255, true)) << "a change is reported";
+  EXPECT_FALSE(key_->SetLightState(0x00FF00, 255, true)) << "the same state is no change";
   EXPECT_TRUE(window_->Manager().GetDirtyRect().IsEmpty());
   EXPECT_LT(PixelAt(*window_, {35, 35}).green(), 10);
 }

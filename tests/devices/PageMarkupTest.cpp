@@ -76,7 +76,13 @@ TEST_P(PageMarkupTest, EveryKeyAndLightIsBoundAndShowsThePreview) {
     EXPECT_EQ(button->GetLightLevel(), 135) << button->GetName();
   }
   page->RepaintPicture();
+  EXPECT_FALSE(window.Manager().GetDirtyRect().IsEmpty());
   window.Pump();
+
+  // The same frame again: a still picture is not repainted.
+  page->RefreshLightFrame();
+  page->RepaintPicture();
+  EXPECT_TRUE(window.Manager().GetDirtyRect().IsEmpty());
 }
 
 TEST_P(PageMarkupTest, TheSystemTabOfTheKindIsShown) {
