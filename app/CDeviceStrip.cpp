@@ -140,6 +140,8 @@ CDeviceStrip::Device* CDeviceStrip::Create(int commandRow, int cableRow) {
   itemControl->SetVisible(false);
   page->SetTabItem(itemControl);
   page->SetProfileName(modelRow.typeName);
+  // A window started in the tray shows no picture until it is shown.
+  page->SetPreviewActive(window_.IsVisible() ? 1 : 0);
 
   Device device;
   device.cableRow = cableRow;

@@ -408,7 +408,7 @@ void CMainWnd::OnShowRequest(WPARAM wParam, LPARAM lParam) {
     services_.startInTray = false;
     return;
   }
-  SetPowerPolling(true);
+  OnShownChanged(true);
   if (IsMinimized()) SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
   ShowWindow(true);
   BringForward();
@@ -495,7 +495,7 @@ void CMainWnd::OnTrayMouse(LPARAM mouseMessage) {
     ClosePopups();
     if (wasShown) {
       ShowWindow(false);
-      SetPowerPolling(false);
+      OnShownChanged(false);
     } else {
       ShowFromTray();
     }
@@ -554,7 +554,7 @@ void CMainWnd::HideToTray() {
   } else {
     SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
   }
-  SetPowerPolling(false);
+  OnShownChanged(false);
 }
 
 void CMainWnd::ShowFromTray() {
@@ -563,7 +563,7 @@ void CMainWnd::ShowFromTray() {
   ShowWindow(true);
   BringForward();
   m_pm.Invalidate();
-  SetPowerPolling(true);
+  OnShownChanged(true);
   m_pm.NeedUpdate();
 }
 
@@ -586,6 +586,14 @@ void CMainWnd::Rescale() {
 void CMainWnd::SetPowerPolling(bool on) {
   for (int kind : {kKindMouse, kKindKeyboard}) {
     for (IDevicePage* page : pages_.OfKind(kind)) page->SetPowerPolling(on);
+  }
+}
+
+// Hidden, the pages neither poll power nor animate a picture nobody sees.
+void CMainWnd::OnShownChanged(bool shown) {
+  SetPowerPolling(shown);
+  for (int kind : {kKindMouse, kKindMousePad, kKindKeyboard, kKindHeadset}) {
+    for (IDevicePage* page : pages_.OfKind(kind)) page->SetWindowActive(shown);
   }
 }
 

@@ -138,6 +138,8 @@ class CMainWnd : public WindowImplBase, public IQueryControlText, public IDevice
   void Rescale();
   void ClosePopups();
   void SetPowerPolling(bool on);
+  // The window was shown or hidden.
+  void OnShownChanged(bool shown);
   void TellPagesActive(bool active);
   void UpdateNoDeviceLink();
   IDevicePage* SelectedPage();

@@ -32,6 +32,11 @@ class DeviceStripTest : public koru::test::DeviceWindowTest {
     ASSERT_TRUE(scanner->ScanOnce());
     Dispatch();
   }
+  // What the scanner's thread does after its first pass (ScanOnce alone does not).
+  void ShowAfterFirstPass() {
+    sink.OnFirstPassComplete();
+    Dispatch();
+  }
 
   std::unique_ptr<CDeviceScanner> scanner;
 };
@@ -53,9 +58,15 @@ TEST_F(DeviceStripTest, PluggedKeyboardGetsAShownTabAndItsPictureFollowsTheEffec
   ASSERT_NE(selected, nullptr);
   EXPECT_EQ(selected->PageKind(), kKindKeyboard);
 
-  // The connect timer loads the profile's lighting; then a static red at full
-  // brightness, animated by hand so the test owns the ticks.
+  // The window shows itself after the scanner's first pass; the connect timer
+  // loads the current profile (the factory's columns wave) and starts the animation.
+  ShowAfterFirstPass();
   Advance(tabtimer::kConnectDelayMs);
+  EXPECT_EQ(page->GetLightInfo().selectItem, 1);
+  EXPECT_TRUE(page->IsLightThreadRunning());
+  EXPECT_EQ(page->GetPreviewActive(), 1);
+
+  // Then a static red at full brightness, animated by hand so the test owns the ticks.
   page->StopLightThread();
   LightInfoData red;
   red.selectItem = 6;
@@ -71,6 +82,37 @@ TEST_F(DeviceStripTest, PluggedKeyboardGetsAShownTabAndItsPictureFollowsTheEffec
   EXPECT_TRUE(light->IsLightOn());
   EXPECT_GT(light->GetLightLevel(), 0);
   EXPECT_EQ(light->GetLightColour(), CDeviceKeyButtonUI::PackLightColour(255, 0, 0));
+}
+
+TEST_F(DeviceStripTest, AHiddenWindowsPicturesRestAndItsWirelessPagesStopPolling) {
+  Make(SimModel::Mouse)->PlugCable();
+  Make(SimModel::MousePad)->PlugCable();
+  Scan();
+  ShowAfterFirstPass();
+  CKestroUSBDevice* mouse = strip->PageOfKind(kKindMouse);
+  CKestroUSBDevice* pad = strip->PageOfKind(kKindMousePad);
+  ASSERT_TRUE(mouse && pad);
+  EXPECT_EQ(mouse->GetPreviewActive(), 1);
+  EXPECT_TRUE(mouse->IsPowerPolling());
+
+  CPaintManagerUI& pm = window->GetPaintManager();
+  pm.SendNotify(pm.FindControl("closebtn"), "click");
+  Dispatch();
+  EXPECT_EQ(mouse->GetPreviewActive(), 0);
+  EXPECT_EQ(pad->GetPreviewActive(), 0);
+  EXPECT_FALSE(mouse->IsPowerPolling());
+
+  // A device that arrives meanwhile rests from the start.
+  Make(SimModel::Keyboard)->PlugCable();
+  Scan();
+  ASSERT_NE(strip->PageOfKind(kKindKeyboard), nullptr);
+  EXPECT_EQ(strip->PageOfKind(kKindKeyboard)->GetPreviewActive(), 0);
+
+  ::SendMessage(hwnd, CMainWnd::Registered().showRequest, 0, 1);  // a second start
+  Dispatch();
+  for (CKestroUSBDevice* page : {mouse, pad, strip->PageOfKind(kKindKeyboard)})
+    EXPECT_EQ(page->GetPreviewActive(), 1) << page->GetKind();
+  EXPECT_TRUE(mouse->IsPowerPolling());
 }
 
 TEST_F(DeviceStripTest, UnpluggingTheLastDeviceClosesItsChannelAndShowsNoDeviceLink) {

@@ -80,6 +80,15 @@ TEST(LightPassTest, APassStepsOnlyWhileTheChannelIsOpenAndFree) {
   page.SetSyncLighting(false);
   for (int pass = 0; pass < 8; ++pass) page.RunLightPass();  // table A, speed 0: every 8th pass
   EXPECT_EQ(page.Frame().Get(2), (LightFrameEntry{255, 0, 0, 255}));
+
+  // Nobody sees the picture: the animation rests until the preview is back.
+  page.SetPreviewActive(0);
+  page.SetLightColor(2, 0);
+  for (int pass = 0; pass < 8; ++pass) EXPECT_EQ(page.RunLightPass(), CLightThread::PassResult::Idle);
+  EXPECT_EQ(page.GetLightColor(2), 0u);
+  page.SetPreviewActive(1);
+  for (int pass = 0; pass < 8; ++pass) EXPECT_EQ(page.RunLightPass(), CLightThread::PassResult::Ticked);
+  EXPECT_EQ(page.Frame().Get(2), (LightFrameEntry{255, 0, 0, 255}));
   sim.Disconnect(page);
 }
 
