@@ -48,6 +48,12 @@ QFont MakeFont(std::string_view family, int size, bool bold, bool underline, boo
   return font;
 }
 
+// Lets a string_view find a std::string key.
+struct NameHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+};
+
 }  // namespace
 
 struct CPaintManagerUI::Resources {
@@ -55,8 +61,8 @@ struct CPaintManagerUI::Resources {
   std::map<int, FontSlot> fonts;
   FontSlot defaultFont{MakeFont("Sans Serif", 12, false, false, false), false};
   bool hasDefaultFont = false;
-  std::unordered_map<std::string, std::shared_ptr<const TImageInfo>> images;
-  std::unordered_map<std::string, TDrawInfo> drawInfos;
+  std::unordered_map<std::string, std::shared_ptr<const TImageInfo>, NameHash, std::equal_to<>> images;
+  std::unordered_map<std::string, TDrawInfo, NameHash, std::equal_to<>> drawInfos;
 };
 
 CPaintManagerUI::CPaintManagerUI() : m_res(std::make_unique<Resources>()) {
@@ -794,9 +800,28 @@ const QFont& CPaintManagerUI::GetFont(int id) const {
 
 // ---- images ------------------------------------------------------------------------
 
+namespace {
+
+bool IsOpaque(const QImage& image) {
+  if (!image.hasAlphaChannel()) return true;
+  if (image.format() != QImage::Format_ARGB32_Premultiplied) return false;
+  for (int y = 0; y < image.height(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    for (int x = 0; x < image.width(); ++x)
+      if (qAlpha(line[x]) != 255) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 std::shared_ptr<const TImageInfo> CPaintManagerUI::GetImageEx(std::string_view name, UIColor mask) {
   if (name.empty()) return nullptr;
-  std::string key = std::string(name) + '\x1f' + std::to_string(mask);
+  // Most images have no mask: their key is the bare name, found without building a string.
+  if (mask == 0) {
+    if (auto it = m_res->images.find(name); it != m_res->images.end()) return it->second;
+  }
+  std::string key = mask == 0 ? std::string(name) : std::string(name) + '\x1f' + std::to_string(mask);
   if (auto it = m_res->images.find(key); it != m_res->images.end()) return it->second;
 
   std::string relative = CResourceManager::GetInstance().GetImagePath(name);
@@ -838,6 +863,8 @@ std::shared_ptr<const TImageInfo> CPaintManagerUI::GetImageEx(std::string_view n
     }
     info->image = masked.convertToFormat(QImage::Format_ARGB32_Premultiplied);
   }
+  // An image without a see-through pixel is copied rather than blended.
+  if (IsOpaque(info->image)) info->image = info->image.convertToFormat(QImage::Format_RGB32);
   m_res->images[key] = info;
   return info;
 }
@@ -848,9 +875,9 @@ void CPaintManagerUI::RemoveAllImages() {
 }
 
 const TDrawInfo& CPaintManagerUI::GetDrawInfo(std::string_view imageString) {
-  std::string key(imageString);
-  auto it = m_res->drawInfos.find(key);
-  if (it == m_res->drawInfos.end()) it = m_res->drawInfos.emplace(key, CRenderEngine::ParseImageString(imageString)).first;
+  auto it = m_res->drawInfos.find(imageString);
+  if (it == m_res->drawInfos.end())
+    it = m_res->drawInfos.emplace(std::string(imageString), CRenderEngine::ParseImageString(imageString)).first;
   return it->second;
 }
 

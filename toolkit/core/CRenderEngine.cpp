@@ -39,16 +39,9 @@ void ApplyAttributes(TDrawInfo& info, std::string_view list) {
 // A copy of part of the image whose shape is filled with the light colour.
 QImage TintedImage(const QImage& src, const QRect& part, std::uint32_t colour) {
   QImage tinted = src.copy(part).convertToFormat(QImage::Format_ARGB32_Premultiplied);
-  const unsigned red = colour & 0xFF, green = (colour >> 8) & 0xFF, blue = (colour >> 16) & 0xFF;
-  const int width = tinted.width();
-  for (int y = 0; y < tinted.height(); ++y) {
-    auto* line = reinterpret_cast<QRgb*>(tinted.scanLine(y));
-    for (int x = 0; x < width; ++x) {
-      const unsigned alpha = qAlpha(line[x]);
-      line[x] = qRgba(static_cast<int>(red * alpha / 255), static_cast<int>(green * alpha / 255),
-                      static_cast<int>(blue * alpha / 255), static_cast<int>(alpha));
-    }
-  }
+  QPainter p(&tinted);
+  p.setCompositionMode(QPainter::CompositionMode_SourceIn);
+  p.fillRect(tinted.rect(), QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF));
   return tinted;
 }
 
@@ -82,10 +75,11 @@ void DrawPart(QPainter& painter, const QImage& image, const QRectF& dest, const 
     if (transform.type() <= QTransform::TxScale) {
       const QRectF device = transform.mapRect(dest);
       if (std::abs(device.width() - source.width()) < 1.0 && std::abs(device.height() - source.height()) < 1.0) {
-        painter.save();
+        // Only the transform changes; a full save would copy the whole state.
+        const QTransform saved = transform;
         painter.resetTransform();
         painter.drawImage(QPoint(qRound(device.left()), qRound(device.top())), image, source);
-        painter.restore();
+        painter.setWorldTransform(saved);
         return;
       }
     }
