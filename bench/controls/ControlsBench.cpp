@@ -69,6 +69,23 @@ void BM_KeyboardPreviewTick(benchmark::State& state) {
 }
 BENCHMARK(BM_KeyboardPreviewTick)->Arg(96)->Arg(144)->Unit(benchmark::kMillisecond);
 
+// As the pages animate: 192 wheel colours, 7 apart from column to column,
+// moving on one position per tick, so every colour comes back.
+void BM_KeyboardWheelTick(benchmark::State& state) {
+  KeyboardWindow kb(static_cast<int>(state.range(0)));
+  int phase = 0;
+  for (auto _ : state) {
+    phase = (phase + 1) % 192;
+    for (size_t i = 0; i < kb.lights.size(); ++i) {
+      QColor c = QColor::fromHsv(static_cast<int>((phase + (i % 23) * 7) % 192 * 360 / 192), 255, 255);
+      kb.lights[i]->SetLightState(CDeviceKeyButtonUI::PackLightColour(c.red(), c.green(), c.blue()), 255, true);
+    }
+    kb.picture->Invalidate();
+    benchmark::DoNotOptimize(kb.window.Manager().Paint());
+  }
+}
+BENCHMARK(BM_KeyboardWheelTick)->Arg(96)->Arg(144)->Unit(benchmark::kMillisecond);
+
 // The same repaint with every light off: what the picture costs without its light layer.
 void BM_KeyboardPictureUnlit(benchmark::State& state) {
   KeyboardWindow kb(static_cast<int>(state.range(0)));
