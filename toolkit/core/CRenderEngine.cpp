@@ -49,7 +49,7 @@ QImage TintedImage(const QImage& src, const QRect& part, std::uint32_t colour) {
 // for the key are tinted afresh every time.
 const QImage& CachedTint(const TImageInfo& info, const QRect& part, std::uint32_t colour, QImage& scratch) {
   constexpr int kLimit = 1 << 10;
-  constexpr size_t kMaxTints = 256;
+  constexpr size_t kMaxTints = 64;
   if (part.x() < 0 || part.y() < 0 || part.x() >= kLimit || part.y() >= kLimit || part.width() >= kLimit ||
       part.height() >= kLimit) {
     scratch = TintedImage(info.image, part, colour);
