@@ -11,6 +11,8 @@
 #include <chrono>
 #include <thread>
 
+#include "tests/app/process/ProgramEnvironment.h"
+
 namespace {
 
 // Generous: only a hung program ever comes near it.
@@ -53,19 +55,8 @@ TEST(SecondStart, HandsOverToTheRunningProgramAndEndsWithZero) {
   ASSERT_TRUE(bus.waitForReadyRead(kWaitMs));
   const QString address = QString::fromUtf8(bus.readLine()).trimmed();
 
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert("DBUS_SESSION_BUS_ADDRESS", address);
-  environment.insert("HOME", home.path());
-  environment.insert("XDG_CONFIG_HOME", home.path() + "/config");
-  environment.insert("XDG_DATA_HOME", home.path() + "/data");
-  environment.insert("XDG_RUNTIME_DIR", home.path());
-  environment.insert("QT_QPA_PLATFORM", "offscreen");
+  QProcessEnvironment environment = koru::test::ProgramEnvironment(address, home.path());
   environment.insert("KORU_SIMULATE", "none");
-  environment.insert("KORU_DEBUG", "1");
-  environment.insert("ASAN_OPTIONS", "detect_leaks=0");
-  // Qt paints on its own uninstrumented worker threads, which ThreadSanitizer
-  // reports; this test is about the processes, the threads have tests of their own.
-  environment.insert("TSAN_OPTIONS", "halt_on_error=0:exitcode=0:report_bugs=0");
 
   ProgramRun first(environment);
   // The scanner's first pass shows the window (wParam 0, lParam 0).

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/SimulatorMessages.h"
+#include "tests/app/process/ProgramEnvironment.h"
 #include "platform/hid/VirtualHidBus.h"
 
 namespace {
@@ -39,17 +40,7 @@ class PrivateSession : public ::testing::Test {
     bus_.start("dbus-daemon", {"--session", "--nofork", "--print-address"});
     if (!bus_.waitForStarted(kWaitMs)) GTEST_SKIP() << "needs dbus-daemon";
     ASSERT_TRUE(bus_.waitForReadyRead(kWaitMs));
-    environment_ = QProcessEnvironment::systemEnvironment();
-    environment_.insert("DBUS_SESSION_BUS_ADDRESS", QString::fromUtf8(bus_.readLine()).trimmed());
-    environment_.insert("HOME", home_.path());
-    environment_.insert("XDG_CONFIG_HOME", home_.path() + "/config");
-    environment_.insert("XDG_DATA_HOME", home_.path() + "/data");
-    environment_.insert("XDG_RUNTIME_DIR", home_.path());
-    environment_.insert("QT_QPA_PLATFORM", "offscreen");
-    environment_.insert("KORU_DEBUG", "1");
-    environment_.insert("ASAN_OPTIONS", "detect_leaks=0");
-    // Qt paints on its own uninstrumented threads; the threads have tests of their own.
-    environment_.insert("TSAN_OPTIONS", "halt_on_error=0:exitcode=0:report_bugs=0");
+    environment_ = koru::test::ProgramEnvironment(QString::fromUtf8(bus_.readLine()).trimmed(), home_.path());
     environment_.remove("KORU_SIMULATE");
   }
 
