@@ -288,6 +288,8 @@ void CDeviceStrip::ShowTab(int index, bool show) {
   CControlUI* item = selectLayout->GetItemAt(index);
   for (Device& device : devices_) {
     if (device.item != item) continue;
+    // A request posted by a timer before the device went arrives after it.
+    if (show && !device.page->IsChannelOpen()) return;
     if (show && !device.item->IsItemVisible()) Show(device);
     if (!show && device.item->IsItemVisible()) Remove(device);
     return;

@@ -199,8 +199,9 @@ void CDeviceOptionUI::OnLinkTimer() {
   } else if (!linkUp && m_visible) {
     RequestTab(false);
   }
-  // The page may have left receiver mode while the request was handled.
-  if (m_page->IsReceiverMode()) Arm(tabtimer::kLink, tabtimer::kLinkMs);
+  // The page may have left receiver mode while the request was handled, or
+  // lost its device: the next connection arms the timer again.
+  if (m_page->IsReceiverMode() && m_page->IsChannelOpen()) Arm(tabtimer::kLink, tabtimer::kLinkMs);
 }
 
 void CDeviceOptionUI::RunTimer(unsigned id) {

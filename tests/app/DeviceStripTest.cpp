@@ -220,6 +220,20 @@ TEST_F(DeviceStripTest, AMouseBehindItsReceiverHasATabOnlyWhileTheWirelessLinkIs
   Advance(tabtimer::kLinkMs);
   EXPECT_EQ(strip->CountVisibleTabs(), 1);
   EXPECT_FALSE(NoDeviceLinkShown());
+
+  // The receiver goes: the tab goes, the link timer stops, and a show request
+  // a timer posted before is not taken.
+  mouse->UnplugReceiver();
+  Scan();
+  EXPECT_EQ(strip->CountVisibleTabs(), 0);
+  Advance(tabtimer::kLinkMs);
+  EXPECT_FALSE(window->GetPaintManager().HasTimer(item, tabtimer::kLink));
+  CContainerUI* tabs = static_cast<CContainerUI*>(window->GetPaintManager().FindControl("device_select_layout"));
+  ASSERT_NE(tabs, nullptr);
+  ::PostMessage(hwnd, mainwnd::kShowDeviceTab, WPARAM(tabs->GetItemIndex(item)), 1);
+  Dispatch();
+  EXPECT_EQ(strip->CountVisibleTabs(), 0);
+  EXPECT_TRUE(NoDeviceLinkShown());
 }
 
 }  // namespace
