@@ -10,6 +10,7 @@
 #include "devices/CKestroUSBDevice.h"
 #include "devices/DevicePageFactory.h"
 #include "platform/DebugOutput.h"
+#include "protocol/DeviceCommands.h"
 #include "toolkit/core/CContainerUI.h"
 #include "toolkit/layout/CTabLayoutUI.h"
 #include "toolkit/markup/CDialogBuilder.h"
@@ -250,7 +251,10 @@ void CDeviceStrip::SwitchConnection(Device& device, bool toCable, const std::str
     return;
   }
   if (receiver) {
+    // The link is asked once (inside the power read) rather than waited for
+    // here: the link timer shows or hides the tab as it comes and goes.
     if (page.IsWirelessCapable()) page.UpdatePowerStatus();
+    BeginSession(page.Channel());
     device.item->ArmLink(tabtimer::kLinkFirstMs);
     page.SyncWithDevice();
   } else {

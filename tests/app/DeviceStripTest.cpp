@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <memory>
 
 #include "app/CDeviceStrip.h"
 #include "app/CMainWnd.h"
 #include "catalogue/CDeviceScanner.h"
+#include "protocol/CommandFrame.h"
 #include "controls/CDeviceKeyButtonUI.h"
 #include "controls/CDeviceOptionUI.h"
 #include "devices/CKestroUSBDevice.h"
@@ -166,12 +169,20 @@ TEST_F(DeviceStripTest, ADeviceOnCableAndReceiverUsesTheCableWhileItIsThere) {
   EXPECT_TRUE(page->Channel().CableEndpoint().IsOpen());
   EXPECT_EQ(strip->CountVisibleTabs(), 1);
 
+  auto firmware = std::dynamic_pointer_cast<koru::sim::DeviceFirmware>(mouse->Firmware());
+  ASSERT_NE(firmware, nullptr);
+  firmware->ClearLog();
   mouse->UnplugCable();
   Scan();
   EXPECT_TRUE(page->IsChannelOpen());
   EXPECT_TRUE(page->IsReceiverMode());
   EXPECT_EQ(page->Channel().GetChunkSize(), CDeviceChannel::kReceiverChunkSize);
   EXPECT_FALSE(page->Channel().CableEndpoint().IsOpen());
+  // Back behind the receiver, the page opens a session with the device.
+  const auto frames = firmware->ReceivedFrames();
+  EXPECT_TRUE(std::any_of(frames.begin(), frames.end(), [](const auto& frame) {
+    return frame[koru::frame::kCommand] == koru::cmd::kBeginSession;
+  }));
 
   mouse->UnplugReceiver();
   Scan();
