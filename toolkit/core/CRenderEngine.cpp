@@ -201,8 +201,10 @@ bool CRenderEngine::DrawImage(QPainter& painter, const TImageInfo& info, const U
   double opacity = draw.fade / 255.0;
   if (light) opacity *= light->level / 255.0;
   if (opacity <= 0.0) return true;
-  painter.save();
-  if (opacity < 1.0) painter.setOpacity(painter.opacity() * opacity);
+  // Only the opacity changes here; a full save would copy the painter's state
+  // for every light of a picture.
+  const double previousOpacity = painter.opacity();
+  if (opacity < 1.0) painter.setOpacity(previousOpacity * opacity);
 
   const UIRect& c = draw.corner;
   bool hasCorner = c.left || c.top || c.right || c.bottom;
@@ -227,7 +229,7 @@ bool CRenderEngine::DrawImage(QPainter& painter, const TImageInfo& info, const U
       }
     }
   }
-  painter.restore();
+  if (opacity < 1.0) painter.setOpacity(previousOpacity);
   return true;
 }
 
