@@ -133,16 +133,16 @@ TEST_F(RenderTest, ScalingTo144DpiEnlargesTheImageAndMapsInput) {
   EXPECT_EQ(window.CountNotify("selectchanged", "opt_b"), 1);
 }
 
-// Paints go in bands of a few dozen lines; a band edge must never show.
-TEST_F(RenderTest, ATallRepaintAt144DpiShowsNoBandEdges) {
+// Large fills and images go in strips of a few dozen lines; a strip edge must never show.
+TEST_F(RenderTest, ATallRepaintAt144DpiShowsNoStripEdges) {
   HeadlessWindow window;
   ASSERT_TRUE(window.Load(R"(<Window size="60,200"><VerticalLayout bkcolor="#FF102030" inset="4,4,4,4">
       <Control name="shape" bkcolor="#FF406080" bordersize="3" bordercolor="#FFE0A040" borderround="40,40"/>
     </VerticalLayout></Window>)"));
   window.Manager().SetDPI(144);
-  ASSERT_GT(window.Snapshot().height(), 3 * CPaintManagerUI::PaintBandHeight(1.5));
+  ASSERT_GT(window.Snapshot().height(), 3 * CRenderEngine::kMaxStripLines);
   const QImage whole = window.Snapshot().copy();
-  // Bands laid from another top line cut the shape elsewhere.
+  // Strips laid from another top line cut the shape elsewhere.
   for (int top : {7, 33, 101}) {
     window.Manager().Invalidate({0, top, 60, 200});
     window.Manager().Paint();

@@ -718,33 +718,18 @@ UIRect CPaintManagerUI::Paint() {
     painter.setRenderHint(QPainter::SmoothPixmapTransform, GetScale() != 1.0);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.scale(GetScale(), GetScale());
+    QRect clip(dirty.left, dirty.top, dirty.GetWidth(), dirty.GetHeight());
+    painter.setClipRect(clip);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    CRenderEngine::FillInStrips(painter, clip, Qt::transparent);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     ++m_dispatchDepth;
-    // In bands: the raster engine hands any fill or blend taller than about a
-    // hundred lines to its thread pool, and on small machines the hand-offs
-    // cost more than the pixels (an animated picture repaints twenty times a
-    // second).
-    const int band = PaintBandHeight(GetScale());
-    for (int top = dirty.top; top < dirty.bottom; top += band) {
-      const UIRect part{dirty.left, top, dirty.right, std::min(dirty.bottom, top + band)};
-      QRect clip(part.left, part.top, part.GetWidth(), part.GetHeight());
-      painter.setClipRect(clip);
-      painter.setCompositionMode(QPainter::CompositionMode_Source);
-      painter.fillRect(clip, Qt::transparent);
-      painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-      m_pRoot->DoPaint(painter, part);
-      if (m_pPopup) m_pPopup->PaintPopup(painter);
-    }
+    m_pRoot->DoPaint(painter, dirty);
+    if (m_pPopup) m_pPopup->PaintPopup(painter);
     EndDispatch();
   }
   if (m_pHost) m_pHost->OnPainted(dirty);
   return dirty;
-}
-
-int CPaintManagerUI::PaintBandHeight(double scale) {
-  // At most 60 device lines, a whole number of them at the usual scales.
-  constexpr double kMaxDeviceLines = 60.0;
-  const int logical = static_cast<int>(kMaxDeviceLines / std::max(scale, 0.25)) / 4 * 4;
-  return std::max(logical, 4);
 }
 
 const QImage& CPaintManagerUI::GetImage() const { return m_res->image; }

@@ -155,9 +155,6 @@ class CPaintManagerUI {
   // Relayouts when needed, then paints the dirty area; returns the area painted.
   UIRect Paint();
   // The window's image, the client size times the scale.
-  // Logical lines painted at once: small enough for the raster engine to keep
-  // the work on the painting thread.
-  static int PaintBandHeight(double scale);
   const QImage& GetImage() const;
   bool SaveImage(const std::string& pngPath) const;
 

@@ -46,10 +46,13 @@ QImage TintedImage(const QImage& src, const QRect& part, std::uint32_t colour) {
 }
 
 // The tinted part from the image's cache, made when missing. Parts too large
-// for the key are tinted afresh every time.
+// for the key are tinted afresh every time. The cache holds a whole colour
+// wheel: the waves move every colour on by one position a step, so a step
+// shares no colour with the one before, and a smaller cache would miss on
+// every light of every step.
 const QImage& CachedTint(const TImageInfo& info, const QRect& part, std::uint32_t colour, QImage& scratch) {
   constexpr int kLimit = 1 << 10;
-  constexpr size_t kMaxTints = 64;
+  constexpr size_t kMaxTints = 256;
   if (part.x() < 0 || part.y() < 0 || part.x() >= kLimit || part.y() >= kLimit || part.width() >= kLimit ||
       part.height() >= kLimit) {
     scratch = TintedImage(info.image, part, colour);
@@ -68,9 +71,9 @@ void DrawPart(QPainter& painter, const QImage& image, const QRectF& dest, const 
   if (dest.isEmpty() || source.isEmpty()) return;
   if (!xtiled && !ytiled) {
     // Images are prepared at the window's scale, so most parts land on the
-    // device pixel for pixel: copy them at the nearest pixel instead of
-    // through the scaled path, which resamples (and hands large images to
-    // the raster engine's thread pool) on every paint.
+    // device pixel for pixel: copy them at the nearest pixel (in strips, see
+    // kMaxStripLines) instead of through the scaled path, which resamples on
+    // every paint.
     const QTransform& transform = painter.worldTransform();
     if (transform.type() <= QTransform::TxScale) {
       const QRectF device = transform.mapRect(dest);
@@ -78,7 +81,14 @@ void DrawPart(QPainter& painter, const QImage& image, const QRectF& dest, const 
         // Only the transform changes; a full save would copy the whole state.
         const QTransform saved = transform;
         painter.resetTransform();
-        painter.drawImage(QPoint(qRound(device.left()), qRound(device.top())), image, source);
+        const QPoint at(qRound(device.left()), qRound(device.top()));
+        const QRectF clip = painter.hasClipping() ? painter.clipBoundingRect() : QRectF(at, source.size());
+        for (int y = 0; y < source.height(); y += CRenderEngine::kMaxStripLines) {
+          const int lines = std::min(CRenderEngine::kMaxStripLines, source.height() - y);
+          if (at.y() + y + lines <= clip.top() || at.y() + y >= clip.bottom()) continue;
+          painter.drawImage(QPoint(at.x(), at.y() + y), image,
+                            QRect(source.x(), source.y() + y, source.width(), lines));
+        }
         painter.setWorldTransform(saved);
         return;
       }
@@ -113,9 +123,17 @@ TDrawInfo CRenderEngine::ParseImageString(std::string_view imageString) {
   return info;
 }
 
+void CRenderEngine::FillInStrips(QPainter& painter, const QRectF& rect, const QBrush& brush) {
+  const QRectF area = painter.hasClipping() ? rect.intersected(painter.clipBoundingRect()) : rect;
+  if (area.isEmpty()) return;
+  const double strip = kMaxStripLines / std::max(painter.worldTransform().m22(), 1e-3);
+  for (double top = area.top(); top < area.bottom(); top += strip)
+    painter.fillRect(QRectF(area.left(), top, area.width(), std::min(strip, area.bottom() - top)), brush);
+}
+
 void CRenderEngine::DrawColor(QPainter& painter, const UIRect& rc, UIColor color) {
   if (color == 0 || rc.IsEmpty()) return;
-  painter.fillRect(ToQRect(rc), ToQColor(color));
+  FillInStrips(painter, ToQRect(rc), ToQColor(color));
 }
 
 void CRenderEngine::DrawGradient(QPainter& painter, const UIRect& rc, UIColor from, UIColor to, bool vertical) {
@@ -123,7 +141,7 @@ void CRenderEngine::DrawGradient(QPainter& painter, const UIRect& rc, UIColor fr
   QLinearGradient gradient(rc.left, rc.top, vertical ? rc.left : rc.right, vertical ? rc.bottom : rc.top);
   gradient.setColorAt(0, ToQColor(from));
   gradient.setColorAt(1, ToQColor(to));
-  painter.fillRect(ToQRect(rc), gradient);
+  FillInStrips(painter, ToQRect(rc), gradient);
 }
 
 void CRenderEngine::DrawBorder(QPainter& painter, const UIRect& rc, int size, UIColor color, UISize round) {

@@ -1,5 +1,6 @@
 #pragma once
 // Drawing primitives over QPainter: colours, image strings, text and borders.
+#include <QBrush>
 #include <QImage>
 #include <cstdint>
 #include <unordered_map>
@@ -48,6 +49,13 @@ struct TLightLayer {
 class CRenderEngine {
  public:
   static TDrawInfo ParseImageString(std::string_view imageString);
+  // The raster engine hands any fill or blend taller than about a hundred
+  // device lines to its thread pool, whose hand-offs cost more than the pixels
+  // on small machines (an animated picture repaints twenty times a second);
+  // large fills and images are therefore drawn in strips of at most this many.
+  static constexpr int kMaxStripLines = 60;
+  // fillRect in strips, within the painter's clip.
+  static void FillInStrips(QPainter& painter, const QRectF& rect, const QBrush& brush);
   static void DrawColor(QPainter& painter, const UIRect& rc, UIColor color);
   static void DrawGradient(QPainter& painter, const UIRect& rc, UIColor from, UIColor to, bool vertical);
   static void DrawBorder(QPainter& painter, const UIRect& rc, int size, UIColor color, UISize round = {});

@@ -7,11 +7,12 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <algorithm>
 #include <QWheelEvent>
 #include <QWindow>
+#include <algorithm>
 
 #include "toolkit/core/CPaintManagerUI.h"
+#include "toolkit/core/CRenderEngine.h"
 #include "toolkit/qt/SkinIcon.h"
 #include "toolkit/window/CWindowWnd.h"
 #include "toolkit/window/WindowRegistry.h"
@@ -95,10 +96,10 @@ void QtWindowWidget::paintEvent(QPaintEvent* event) {
   // A plain copy: the window is opaque, and a premultiplied pixel copied onto
   // it looks as it would over black, without the cost of a blend.
   painter.setCompositionMode(QPainter::CompositionMode_Source);
-  // In bands, for the reason the paint manager paints in bands; the widget's
-  // pixels are the image's.
+  // In strips, for the reason given at CRenderEngine::kMaxStripLines; the
+  // widget's pixels are the image's.
   const QRect area = event->rect();
-  const int band = CPaintManagerUI::PaintBandHeight(1.0);
+  const int band = CRenderEngine::kMaxStripLines;
   for (int top = area.top(); top <= area.bottom(); top += band) {
     const QRect part(area.left(), top, area.width(), std::min(band, area.bottom() + 1 - top));
     painter.drawImage(part, pm->GetImage(), part);
