@@ -373,8 +373,17 @@ void CControlUI::DoPaint(QPainter& painter, const UIRect& paint) {
   PaintBorder(painter);
 }
 
+// An opaque background image stretched over the whole control hides its colour.
+bool CControlUI::BkImageHidesBkColor() {
+  if (m_sBkImage.empty() || m_pManager == nullptr) return false;
+  const TDrawInfo& draw = m_pManager->GetDrawInfo(m_sBkImage);
+  if (draw.hasDest || draw.fade != 255 || draw.hole || draw.mask != 0) return false;
+  const auto image = m_pManager->GetImageEx(draw.file, draw.mask);
+  return image != nullptr && image->image.format() == QImage::Format_RGB32;
+}
+
 void CControlUI::PaintBkColor(QPainter& painter) {
-  if (m_dwBackColor == 0) return;
+  if (m_dwBackColor == 0 || BkImageHidesBkColor()) return;
   UIColor c1 = m_pManager ? m_pManager->AdjustColor(m_dwBackColor) : m_dwBackColor;
   if (m_dwBackColor2 != 0) {
     UIColor c2 = m_pManager ? m_pManager->AdjustColor(m_dwBackColor2) : m_dwBackColor2;

@@ -151,6 +151,7 @@ class CControlUI {
 
   // Painting. `paint` is the area being repainted (logical coordinates).
   virtual void DoPaint(QPainter& painter, const UIRect& paint);
+  bool BkImageHidesBkColor();
   virtual void PaintBkColor(QPainter& painter);
   virtual void PaintBkImage(QPainter& painter);
   virtual void PaintStatusImage(QPainter& painter);

@@ -720,9 +720,11 @@ UIRect CPaintManagerUI::Paint() {
     painter.scale(GetScale(), GetScale());
     QRect clip(dirty.left, dirty.top, dirty.GetWidth(), dirty.GetHeight());
     painter.setClipRect(clip);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    CRenderEngine::FillInStrips(painter, clip, Qt::transparent);
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    if (!RootPaintsEveryPixel(dirty)) {
+      painter.setCompositionMode(QPainter::CompositionMode_Source);
+      CRenderEngine::FillInStrips(painter, clip, Qt::transparent);
+      painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
     ++m_dispatchDepth;
     m_pRoot->DoPaint(painter, dirty);
     if (m_pPopup) m_pPopup->PaintPopup(painter);
@@ -730,6 +732,15 @@ UIRect CPaintManagerUI::Paint() {
   }
   if (m_pHost) m_pHost->OnPainted(dirty);
   return dirty;
+}
+
+// A root with an opaque, square-cornered background over the whole area
+// covers what was there; clearing it first would be wasted.
+bool CPaintManagerUI::RootPaintsEveryPixel(const UIRect& area) const {
+  if (!m_pRoot->IsVisible() || m_pRoot->GetBorderRound().cx != 0 || m_pRoot->GetBorderRound().cy != 0) return false;
+  const UIColor top = m_pRoot->GetBkColor(), bottom = m_pRoot->GetBkColor2();
+  if ((top >> 24) != 0xFF || (bottom != 0 && (bottom >> 24) != 0xFF)) return false;
+  return m_pRoot->GetPos().Intersect(area) == area;
 }
 
 const QImage& CPaintManagerUI::GetImage() const { return m_res->image; }

@@ -197,6 +197,7 @@ class CPaintManagerUI {
   UIColor AdjustColor(UIColor color) const;
 
  private:
+  bool RootPaintsEveryPixel(const UIRect& area) const;
   struct Timer {
     CControlUI* control;
     unsigned id;
