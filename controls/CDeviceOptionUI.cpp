@@ -179,8 +179,10 @@ void CDeviceOptionUI::OnConnectTimer() {
 
 void CDeviceOptionUI::OnRefreshTimer() {
   if (!m_page) return;
+  const bool shown = IsSelected();
+  m_page->SetPictureShown(shown);
   m_page->RefreshLightFrame();
-  if (IsSelected() && m_page->IsPreviewActive()) m_page->RepaintPicture();
+  if (shown && m_page->IsPreviewActive()) m_page->RepaintPicture();
   if (m_page->IsChannelOpen()) Arm(tabtimer::kRefresh, tabtimer::kRefreshMs);
 }
 

@@ -19,4 +19,7 @@ class IDeviceTabPage {
   virtual void SyncWithDevice() = 0;
   virtual void UpdatePowerStatus() = 0;
   virtual void ReloadFromDevice() = 0;
+  // Told at every refresh whether the page is the selected tab's, so a page
+  // nobody sees can rest its animation.
+  virtual void SetPictureShown(bool) {}
 };

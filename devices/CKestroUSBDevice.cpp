@@ -395,9 +395,10 @@ koru::CLightThread::PassResult CKestroUSBDevice::RunLightPass() {
   if (channel_.IsBusy()) return Result::Ticked;
   // Synchronised lighting paints the frame itself.
   if (channel_.IsSyncLightingMember()) return Result::Ticked;
-  // Nobody sees the picture (hidden or inactive window) and the device runs its
-  // own effect: the animation rests and picks up where it was.
-  if (previewActive_.load(kRelaxed) == 0 && !StreamsFrames()) return Result::Idle;
+  // Nobody sees the picture (hidden or inactive window, another tab selected)
+  // and the device runs its own effect: the animation rests and picks up
+  // where it was.
+  if ((previewActive_.load(kRelaxed) == 0 || !pictureShown_.load(kRelaxed)) && !StreamsFrames()) return Result::Idle;
   AnimateOneTick();
   return Result::Ticked;
 }

@@ -191,6 +191,8 @@ class CKestroUSBDevice : public CHorizontalLayoutUI, public CNotifyPump, public 
   int GetHostLighting() const { return hostLighting_.load(std::memory_order_relaxed); }
   void SetPreviewActive(int on) { previewActive_.store(on, std::memory_order_relaxed); }
   int GetPreviewActive() const { return previewActive_.load(std::memory_order_relaxed); }
+  void SetPictureShown(bool shown) override { pictureShown_.store(shown, std::memory_order_relaxed); }
+  bool IsPictureShown() const { return pictureShown_.load(std::memory_order_relaxed); }
 
   // ---- What the tab item asks (its timers, on the user-interface thread).
   bool IsChannelOpen() const override { return channel_.IsOpen(); }
@@ -351,6 +353,7 @@ class CKestroUSBDevice : public CHorizontalLayoutUI, public CNotifyPump, public 
   std::atomic<int> hostLighting_{1};
   std::atomic<bool> powerPolling_{true};
   std::atomic<int> previewActive_{1};
+  std::atomic<bool> pictureShown_{true};
   std::atomic<uint8_t> phase_{0};
   std::atomic<uint8_t> colorIndex_{0};
   std::atomic<bool> blinkOn_{false};

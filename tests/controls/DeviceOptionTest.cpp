@@ -31,8 +31,9 @@ class FakePage : public IDeviceTabPage {
   void SyncWithDevice() override { ++syncs; }
   void UpdatePowerStatus() override { ++powerUpdates; }
   void ReloadFromDevice() override { ++reloads; }
+  void SetPictureShown(bool shown) override { pictureShown = shown; }
 
-  bool open = true, receiver = false, wireless = true, preview = true, linkUp = true;
+  bool open = true, receiver = false, wireless = true, preview = true, linkUp = true, pictureShown = false;
   int refreshes = 0, repaints = 0, linkQueries = 0, syncs = 0, powerUpdates = 0, reloads = 0;
 };
 
@@ -171,6 +172,7 @@ TEST_F(DeviceOptionTest, ConnectByCableSyncsThenRefreshesAndPollsPower) {
   window_.AdvanceTime(5);
   EXPECT_EQ(page_.refreshes, 1);
   EXPECT_EQ(page_.repaints, 1);
+  EXPECT_TRUE(page_.pictureShown);
   window_.AdvanceTime(45);
   EXPECT_EQ(page_.powerUpdates, 1);
   window_.AdvanceTime(1000);
@@ -180,8 +182,12 @@ TEST_F(DeviceOptionTest, ConnectByCableSyncsThenRefreshesAndPollsPower) {
   EXPECT_FALSE(window_.Manager().HasTimer(item_, tabtimer::kLink));
   EXPECT_TRUE(requests_.empty());
 
-  // A closed channel ends the refresh; a page that is not shown is not repainted.
+  // Deselected, the page hears that nobody sees its picture.
   item_->Select(false);
+  window_.AdvanceTime(50);
+  EXPECT_FALSE(page_.pictureShown);
+
+  // A closed channel ends the refresh; a page that is not shown is not repainted.
   int repaints = page_.repaints;
   page_.open = false;
   window_.AdvanceTime(200);

@@ -87,6 +87,9 @@ TEST(LightPassTest, APassStepsOnlyWhileTheChannelIsOpenAndFree) {
   for (int pass = 0; pass < 8; ++pass) EXPECT_EQ(page.RunLightPass(), CLightThread::PassResult::Idle);
   EXPECT_EQ(page.GetLightColor(2), 0u);
   page.SetPreviewActive(1);
+  page.SetPictureShown(false);  // another tab is selected
+  EXPECT_EQ(page.RunLightPass(), CLightThread::PassResult::Idle);
+  page.SetPictureShown(true);
   for (int pass = 0; pass < 8; ++pass) EXPECT_EQ(page.RunLightPass(), CLightThread::PassResult::Ticked);
   EXPECT_EQ(page.Frame().Get(2), (LightFrameEntry{255, 0, 0, 255}));
   sim.Disconnect(page);
