@@ -40,7 +40,8 @@ KindLook LookOfKind(int kind, int variant) {
 }  // namespace
 
 CDeviceOptionUI::CDeviceOptionUI()
-    : m_syncSelectedImage("common/device_ico/unknow_device_synchro_selected.png"),
+    : CMarkupItemUI(kDeviceOptionMarkup),
+      m_syncSelectedImage("common/device_ico/unknow_device_synchro_selected.png"),
       m_syncNormalImage("common/device_ico/unknow_device_synchro_normal.png"),
       m_selectedImage("common/device_ico/unknow_device_selected.png"),
       m_normalImage("common/device_ico/unknow_device_normal.png") {}
@@ -63,8 +64,7 @@ CLabelUI* CDeviceOptionUI::NameLabel() {
 }
 
 void CDeviceOptionUI::SetKind(int kind, int variant) {
-  m_kind = kind;
-  m_variant = variant;
+  CMarkupItemUI::SetKind(kind, variant);
   KindLook look = LookOfKind(kind, variant);
   if (!look.stem) return;
   std::string stem = look.stem;

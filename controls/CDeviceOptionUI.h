@@ -46,14 +46,8 @@ class CDeviceOptionUI : public CMarkupItemUI {
   CDeviceOptionUI();
   std::string GetClass() const override;
 
-  // Builds the skin's markup of the item into it.
-  bool BuildContent(std::string_view markup = kDeviceOptionMarkup, IDialogBuilderCallback* callback = nullptr) {
-    return CMarkupItemUI::BuildContent(markup, callback);
-  }
-
-  void SetKind(int kind, int variant);
-  int GetKind() const { return m_kind; }
-  int GetVariant() const { return m_variant; }
+  // Also picks the tile images and the name of the kind.
+  void SetKind(int kind, int variant) override;
 
   // Selecting "device_select" shows page `index` of the named tab layout.
   void BindPage(std::string_view layoutName, int index);
@@ -113,8 +107,6 @@ class CDeviceOptionUI : public CMarkupItemUI {
   COptionUI* m_selectOption = nullptr;
   COptionUI* m_syncOption = nullptr;
   CLabelUI* m_nameLabel = nullptr;
-  int m_kind = 0;
-  int m_variant = 0;
   std::string m_syncSelectedImage;
   std::string m_syncNormalImage;
   std::string m_selectedImage;

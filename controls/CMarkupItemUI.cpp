@@ -5,7 +5,7 @@
 
 bool CMarkupItemUI::BuildContent(std::string_view markup, IDialogBuilderCallback* callback) {
   CDialogBuilder builder;
-  CControlUI* content = builder.Create(markup, callback, m_pManager);
+  CControlUI* content = builder.Create(markup.empty() ? m_ownMarkup : markup, callback, m_pManager);
   if (!content) return false;
   Add(content);
   if (GetFixedWidth() == 0) SetFixedWidth(content->GetFixedWidth());
@@ -17,4 +17,9 @@ bool CMarkupItemUI::Activate() {
   if (!CHorizontalLayoutUI::Activate()) return false;
   if (m_pManager) m_pManager->SendNotify(this, DUI_MSGTYPE_SELECTCHANGED);
   return true;
+}
+
+void CMarkupItemUI::SetKind(int kind, int variant) {
+  m_kind = kind;
+  m_variant = variant;
 }

@@ -31,11 +31,6 @@ PhoneLook LookOfPhone(std::uint8_t type) {
 
 std::string CMpDevicePowerUI::GetClass() const { return kMpDevicePowerClass; }
 
-void CMpDevicePowerUI::SetKind(int kind, int variant) {
-  m_kind = kind;
-  m_variant = variant;
-}
-
 CMpDevicePowerUI::Parts& CMpDevicePowerUI::FindParts() {
   if (m_parts.Complete()) return m_parts;
   // Looked up on first use, and again while a part is still missing.

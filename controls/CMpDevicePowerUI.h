@@ -27,16 +27,9 @@ inline constexpr std::size_t kMaxBytes = 64;
 
 class CMpDevicePowerUI : public CMarkupItemUI {
  public:
+  CMpDevicePowerUI() : CMarkupItemUI(kMpDevicePowerMarkup) {}
   std::string GetClass() const override;
 
-  // Builds the skin's markup of the item into it.
-  bool BuildContent(std::string_view markup = kMpDevicePowerMarkup, IDialogBuilderCallback* callback = nullptr) {
-    return CMarkupItemUI::BuildContent(markup, callback);
-  }
-
-  void SetKind(int kind, int variant);
-  int GetKind() const { return m_kind; }
-  int GetVariant() const { return m_variant; }
   // Cabled-only devices show no battery.
   void ShowBattery(bool shown);
   // Reads at most `length` bytes (and at most 64); bytes not given count as 0.
@@ -60,7 +53,5 @@ class CMpDevicePowerUI : public CMarkupItemUI {
   };
   Parts& FindParts();
 
-  int m_kind = 0;
-  int m_variant = 0;
   Parts m_parts;
 };
