@@ -592,9 +592,7 @@ void CMainWnd::SetPowerPolling(bool on) {
 // Hidden, the pages neither poll power nor animate a picture nobody sees.
 void CMainWnd::OnShownChanged(bool shown) {
   SetPowerPolling(shown);
-  for (int kind : {kKindMouse, kKindMousePad, kKindKeyboard, kKindHeadset}) {
-    for (IDevicePage* page : pages_.OfKind(kind)) page->SetWindowActive(shown);
-  }
+  for (IDevicePage* page : pages_.All()) page->SetWindowActive(shown);
 }
 
 void CMainWnd::TellPagesActive(bool active) {

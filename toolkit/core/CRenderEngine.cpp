@@ -82,12 +82,16 @@ void DrawPart(QPainter& painter, const QImage& image, const QRectF& dest, const 
         const QTransform saved = transform;
         painter.resetTransform();
         const QPoint at(qRound(device.left()), qRound(device.top()));
-        const QRectF clip = painter.hasClipping() ? painter.clipBoundingRect() : QRectF(at, source.size());
-        for (int y = 0; y < source.height(); y += CRenderEngine::kMaxStripLines) {
-          const int lines = std::min(CRenderEngine::kMaxStripLines, source.height() - y);
-          if (at.y() + y + lines <= clip.top() || at.y() + y >= clip.bottom()) continue;
-          painter.drawImage(QPoint(at.x(), at.y() + y), image,
-                            QRect(source.x(), source.y() + y, source.width(), lines));
+        if (source.height() <= CRenderEngine::kMaxStripLines) {
+          painter.drawImage(at, image, source);
+        } else {
+          const QRectF clip = painter.hasClipping() ? painter.clipBoundingRect() : QRectF(at, source.size());
+          for (int y = 0; y < source.height(); y += CRenderEngine::kMaxStripLines) {
+            const int lines = std::min(CRenderEngine::kMaxStripLines, source.height() - y);
+            if (at.y() + y + lines <= clip.top() || at.y() + y >= clip.bottom()) continue;
+            painter.drawImage(QPoint(at.x(), at.y() + y), image,
+                              QRect(source.x(), source.y() + y, source.width(), lines));
+          }
         }
         painter.setWorldTransform(saved);
         return;
@@ -124,9 +128,13 @@ TDrawInfo CRenderEngine::ParseImageString(std::string_view imageString) {
 }
 
 void CRenderEngine::FillInStrips(QPainter& painter, const QRectF& rect, const QBrush& brush) {
-  const QRectF area = painter.hasClipping() ? rect.intersected(painter.clipBoundingRect()) : rect;
-  if (area.isEmpty()) return;
   const double strip = kMaxStripLines / std::max(painter.worldTransform().m22(), 1e-3);
+  // Most fills are small: no clip to look at.
+  if (rect.height() <= strip) {
+    painter.fillRect(rect, brush);
+    return;
+  }
+  const QRectF area = painter.hasClipping() ? rect.intersected(painter.clipBoundingRect()) : rect;
   for (double top = area.top(); top < area.bottom(); top += strip)
     painter.fillRect(QRectF(area.left(), top, area.width(), std::min(strip, area.bottom() - top)), brush);
 }
